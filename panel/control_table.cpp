@@ -1,0 +1,31 @@
+#include "panel/control_table.h"
+
+#include <string>
+
+namespace dalvenix::panel {
+
+std::string_view group_name(Group group) {
+  switch (group) {
+    case Group::btnFind: return "btnFind";
+    case Group::btnInp: return "btnInp";
+    case Group::BtnOut: return "BtnOut";
+    case Group::hsbVol: return "hsbVol";
+    case Group::txtOutDat: return "txtOutDat";
+    case Group::txtInpDat: return "txtInpDat";
+    case Group::txtNo: return "txtNo";
+    case Group::Label1: return "Label1";
+    case Group::Label2: return "Label2";
+    case Group::Label3: return "Label3";
+    case Group::Label4: return "Label4";
+    case Group::Label5: return "Label5";
+  }
+  return "?";
+}
+
+std::string control_name(ControlId id) {
+  std::string name(group_name(id.group));
+  if (id.member != kNoMember) name += "(" + std::to_string(id.member) + ")";
+  return name;
+}
+
+}  // namespace dalvenix::panel

@@ -1,0 +1,96 @@
+#include "panel/main_window.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include "panel/hex_text.h"
+
+namespace dalvenix::panel {
+namespace {
+
+// The txtInpDat/txtOutDat member for a port of a device.
+constexpr std::int16_t field_index(std::int16_t device, int port) {
+  return static_cast<std::int16_t>(2 * device + port);
+}
+
+std::string out_of_range_message(std::string_view text) {
+  return "\"" + std::string(text) + "\" is out of range: the largest value accepted is " +
+         std::string(kLargestFieldText) + ".";
+}
+
+}  // namespace
+
+BarPattern bar_pattern(std::int16_t level) {
+  if (level < kBarRange.minimum || level > kBarRange.maximum) {
+    throw std::out_of_range("bar level " + std::to_string(level) + " is outside 0 to 12");
+  }
+  // 2^n - 1 in double precision, rounded to the nearest integer: exact for 0..12.
+  const auto pattern = static_cast<std::int32_t>(std::lround(std::pow(2.0, level) - 1.0));
+  return {pattern % 256, pattern / 256};
+}
+
+void MainWindow::select_device(std::int16_t device) {
+  library_.dvn_seldev(static_cast<std::int32_t>(device), 0, 0, 0);
+}
+
+void MainWindow::on_btnFind_click(std::int16_t member) {
+  if (library_.dvn_find(0, 0, 0, 0) != 0) {
+    view_.show_message(kNotConnectedMessage);
+    return;
+  }
+  const std::int32_t count = library_.dvn_getdevs(0, 0, 0, 0);
+  view_.set_text({Group::txtNo, member}, std::to_string(count));
+}
+
+void MainWindow::on_btnInp_click(std::int16_t device) {
+  std::array<std::uint8_t, 2> buffer{0, 0};
+  select_device(device);
+  library_.dvn_inp(reinterpret_cast<std::intptr_t>(&buffer[0]), 0, 0, 0);
+  library_.dvn_inp(reinterpret_cast<std::intptr_t>(&buffer[1]), 1, 0, 0);
+  view_.set_text({Group::txtInpDat, field_index(device, 0)}, HexByteText(buffer[0]));
+  view_.set_text({Group::txtInpDat, field_index(device, 1)}, HexByteText(buffer[1]));
+}
+
+void MainWindow::on_BtnOut_click(std::int16_t device) {
+  select_device(device);
+  const std::string text0 = view_.output_text(field_index(device, 0));
+  const std::string text1 = view_.output_text(field_index(device, 1));
+  const auto value0 = HexFieldValue(text0);
+  const auto value1 = HexFieldValue(text1);
+  // A text beyond 32 bits has no value to write: write neither port rather
+  // than half of the pair, and say which text it was.
+  if (!value0 || !value1) {
+    std::string message;
+    if (!value0) message = out_of_range_message(text0);
+    if (!value1) message += (message.empty() ? "" : "\n") + out_of_range_message(text1);
+    view_.show_message(message);
+    return;
+  }
+  library_.dvn_out(0, *value0, 0, 0);
+  library_.dvn_out(1, *value1, 0, 0);
+}
+
+void MainWindow::on_hsbVol_change(std::int16_t device) {
+  select_device(device);
+  const BarPattern pattern = bar_pattern(view_.bar_value(device));
+  library_.dvn_out(0, pattern.port0, 0, 0);
+  library_.dvn_out(1, pattern.port1, 0, 0);
+  view_.set_text({Group::txtOutDat, field_index(device, 0)}, HexByteText(pattern.port0));
+  view_.set_text({Group::txtOutDat, field_index(device, 1)}, HexByteText(pattern.port1));
+}
+
+void MainWindow::on_unload() { library_.dvn_free(0, 0, 0, 0); }
+
+void MainWindow::on_click(ControlId control) {
+  switch (control.group) {
+    case Group::btnFind: on_btnFind_click(control.member); break;
+    case Group::btnInp: on_btnInp_click(control.member); break;
+    case Group::BtnOut: on_BtnOut_click(control.member); break;
+    default: break;
+  }
+}
+
+}  // namespace dalvenix::panel

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what building and testing the panel needs on Debian 12, as root.
+# Packages already present are left alone; nothing is fetched when all are.
+set -euo pipefail
+
+packages=(
+  # the core, the stand-in library and their tests
+  cmake g++ make libgtest-dev libgmock-dev binutils
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]} > 0)); then
+  echo "setup: installing ${missing[*]}"
+  if [[ $(id -u) -ne 0 ]]; then
+    echo "setup: run as root to install packages" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,18 @@
+# Lists the library's exported functions with nm -D and compares them to the six entries.
+execute_process(COMMAND nm -D --defined-only ${LIBRARY}
+  OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[0-9a-f]+ [TW] [^\n]+" functions "${symbols}")
+set(names "")
+foreach(line IN LISTS functions)
+  string(REGEX REPLACE "^[0-9a-f]+ [TW] " "" name "${line}")
+  list(APPEND names "${name}")
+endforeach()
+list(SORT names)
+set(expected dvn_find dvn_free dvn_getdevs dvn_inp dvn_out dvn_seldev)
+if(NOT names STREQUAL expected)
+  message(FATAL_ERROR "${LIBRARY} exports [${names}], expected [${expected}]")
+endif()
+message(STATUS "${LIBRARY} exports ${names}")

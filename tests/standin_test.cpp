@@ -1,0 +1,146 @@
+// The stand-in library's own behaviour, reached through the real binding.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "device/dalvenix_library.h"
+
+namespace dalvenix::device {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::StartsWith;
+
+class StandIn : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    trace_path = std::filesystem::temp_directory_path() /
+                 ("dalvenix-trace-" + std::to_string(getpid()) + ".txt");
+    std::filesystem::remove(trace_path);
+    setenv("DALVENIX_SIM_TRACE", trace_path.c_str(), 1);
+    unsetenv("DALVENIX_SIM_DEVICES");
+  }
+  void TearDown() override {
+    library.dvn_free(0, 0, 0, 0);
+    unsetenv("DALVENIX_SIM_TRACE");
+    unsetenv("DALVENIX_SIM_DEVICES");
+    std::filesystem::remove(trace_path);
+  }
+
+  std::vector<std::string> trace() const {
+    std::vector<std::string> lines;
+    std::ifstream file(trace_path);
+    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    return lines;
+  }
+
+  std::optional<std::uint8_t> read(std::int32_t port) {
+    std::uint8_t byte = 0xEE;
+    if (library.dvn_inp(reinterpret_cast<std::intptr_t>(&byte), port, 0, 0) != 0) return {};
+    return byte;
+  }
+
+  std::filesystem::path trace_path;
+  DalvenixLibrary library;
+};
+
+TEST_F(StandIn, TracesEveryCallAsItHappens) {
+  library.dvn_find(0, 0, 0, 0);
+  library.dvn_getdevs(0, 0, 0, 0);
+  library.dvn_seldev(1, 0, 0, 0);
+  library.dvn_out(1, 15, 0, 0);
+  EXPECT_EQ(trace().size(), 4U) << "each line is flushed at once";
+  read(1);
+  library.dvn_out(0, -1, 0, 0);
+  library.dvn_seldev(7, 0, 0, 0);
+  read(0);
+  library.dvn_free(0, 0, 0, 0);
+  EXPECT_THAT(trace(), ElementsAre("dvn_find(0, 0, 0, 0) = 0", "dvn_getdevs(0, 0, 0, 0) = 2",
+                                   "dvn_seldev(1, 0, 0, 0) = 0", "dvn_out(1, 15, 0, 0) = 0",
+                                   "dvn_inp(*, 1, 0, 0) = 0 -> 0F", "dvn_out(0, -1, 0, 0) = 0",
+                                   "dvn_seldev(7, 0, 0, 0) = -1", "dvn_inp(*, 0, 0, 0) = -1 -> --",
+                                   "dvn_free(0, 0, 0, 0) = 0"));
+}
+
+TEST_F(StandIn, WithoutATraceFileItWritesNothing) {
+  unsetenv("DALVENIX_SIM_TRACE");
+  library.dvn_find(0, 0, 0, 0);
+  EXPECT_FALSE(std::filesystem::exists(trace_path));
+}
+
+TEST_F(StandIn, NothingIsSelectedBeforeTheFirstSelection) {
+  // A fresh load: no dvn_seldev yet, so there is no board to read.
+  EXPECT_EQ(read(0), std::nullopt);
+  EXPECT_EQ(library.dvn_out(0, 1, 0, 0), -1);
+}
+
+TEST_F(StandIn, RefusesPortsItDoesNotHave) {
+  library.dvn_seldev(0, 0, 0, 0);
+  EXPECT_EQ(library.dvn_out(2, 1, 0, 0), -1);
+  EXPECT_EQ(read(-1), std::nullopt);
+  EXPECT_EQ(library.dvn_inp(0, 0, 0, 0), -1) << "no address, nothing stored";
+}
+
+struct DevicesCase {
+  const char* setting;  // nullptr: not set
+  std::int32_t find_result;
+  std::int32_t devices;
+  bool explained;  // a "#" line in the trace says why
+};
+
+void PrintTo(const DevicesCase& c, std::ostream* os) {
+  *os << (c.setting != nullptr ? std::string("\"") + c.setting + "\"" : "unset");
+}
+
+class StandInDevices : public StandIn, public ::testing::WithParamInterface<DevicesCase> {};
+
+TEST_P(StandInDevices, FindsWhatTheEnvironmentAttaches) {
+  if (GetParam().setting != nullptr) setenv("DALVENIX_SIM_DEVICES", GetParam().setting, 1);
+  EXPECT_EQ(library.dvn_find(0, 0, 0, 0), GetParam().find_result);
+  EXPECT_EQ(library.dvn_getdevs(0, 0, 0, 0), GetParam().devices);
+  const auto lines = trace();
+  ASSERT_FALSE(lines.empty());
+  if (GetParam().explained) {
+    EXPECT_THAT(lines.front(), StartsWith("# DALVENIX_SIM_DEVICES"));
+    EXPECT_EQ(lines.size(), 3U);
+  } else {
+    EXPECT_EQ(lines.size(), 2U);
+  }
+  // The last board present works, the one after it is absent.
+  if (GetParam().devices > 0) {
+    EXPECT_EQ(library.dvn_seldev(GetParam().devices - 1, 0, 0, 0), 0);
+  }
+  EXPECT_EQ(library.dvn_seldev(GetParam().devices, 0, 0, 0), -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, StandInDevices,
+                         ::testing::Values(DevicesCase{nullptr, 0, 2, false},
+                                           DevicesCase{"1", 0, 1, false},
+                                           DevicesCase{"16", 0, 16, false},
+                                           DevicesCase{"0", 1, 0, false},
+                                           DevicesCase{"17", 2, 0, true},
+                                           DevicesCase{"-1", 2, 0, true},
+                                           DevicesCase{"two", 2, 0, true},
+                                           DevicesCase{"2 ", 2, 0, true},
+                                           DevicesCase{"", 2, 0, true},
+                                           DevicesCase{"99999999999999999999", 2, 0, true}));
+
+TEST_F(StandIn, FindReadsTheSettingAfresh) {
+  setenv("DALVENIX_SIM_DEVICES", "3", 1);
+  EXPECT_EQ(library.dvn_find(0, 0, 0, 0), 0);
+  EXPECT_EQ(library.dvn_getdevs(0, 0, 0, 0), 3);
+  setenv("DALVENIX_SIM_DEVICES", "0", 1);
+  EXPECT_EQ(library.dvn_find(0, 0, 0, 0), 1);
+  EXPECT_EQ(library.dvn_getdevs(0, 0, 0, 0), 0);
+}
+
+}  // namespace
+}  // namespace dalvenix::device
