@@ -7,7 +7,8 @@
 
 namespace dalvenix::device {
 
-DalvenixLibrary::DalvenixLibrary() : DalvenixLibrary(open_library_file(std::string(kLibraryFile))) {}
+DalvenixLibrary::DalvenixLibrary()
+    : DalvenixLibrary(open_library_file(std::string(kLibraryFile))) {}
 
 DalvenixLibrary::DalvenixLibrary(EntrySourceOpener opener) : opener_(std::move(opener)) {}
 

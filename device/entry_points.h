@@ -20,7 +20,7 @@
 namespace dalvenix::device {
 
 using EntryPoint = std::int32_t(DVN_CALL*)(std::intptr_t p1, std::int32_t p2, std::int32_t p3,
-                                             std::int32_t p4);
+                                           std::int32_t p4);
 
 // X(operation): every operation in the order the library documents them.
 #define DVN_ENTRIES(X) X(dvn_find) X(dvn_getdevs) X(dvn_seldev) X(dvn_inp) X(dvn_out) X(dvn_free)

@@ -18,8 +18,8 @@ class LibraryLoadError : public LibraryError {
       : LibraryError("cannot load " + file + ": " + reason),
         file_(std::move(file)),
         reason_(std::move(reason)) {}
-  const std::string& file() const noexcept { return file_; }
-  const std::string& reason() const noexcept { return reason_; }
+  [[nodiscard]] const std::string& file() const noexcept { return file_; }
+  [[nodiscard]] const std::string& reason() const noexcept { return reason_; }
 
  private:
   std::string file_;
@@ -34,9 +34,9 @@ class EntryMissingError : public LibraryError {
         file_(std::move(file)),
         entry_(std::move(entry)),
         reason_(std::move(reason)) {}
-  const std::string& file() const noexcept { return file_; }
-  const std::string& entry() const noexcept { return entry_; }
-  const std::string& reason() const noexcept { return reason_; }
+  [[nodiscard]] const std::string& file() const noexcept { return file_; }
+  [[nodiscard]] const std::string& entry() const noexcept { return entry_; }
+  [[nodiscard]] const std::string& reason() const noexcept { return reason_; }
 
  private:
   std::string file_;

@@ -8,6 +8,9 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+
+#include <filesystem>
+#include <system_error>
 #endif
 
 namespace dalvenix::device {
@@ -68,8 +71,27 @@ std::string last_dl_error() {
   return text != nullptr ? text : "unknown reason";
 }
 
+// The folder the running program was started from.
+std::filesystem::path own_folder() {
+  std::error_code error;
+  const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::filesystem::path() : program.parent_path();
+}
+
 void* load(const std::string& file) {
-  // The program carries RUNPATH $ORIGIN, so its own folder is searched as on Windows.
+  // A bare file name is looked for in the program's own folder first, as
+  // Windows does, then through the ordinary search. The folder is tried by
+  // path rather than left to RUNPATH: under sanitizers dlopen is called from
+  // the runtime's interceptor, and the program's RUNPATH no longer applies.
+  if (file.find('/') == std::string::npos) {
+    const auto beside_program = own_folder() / file;
+    std::error_code error;
+    if (std::filesystem::exists(beside_program, error)) {
+      void* handle = dlopen(beside_program.c_str(), RTLD_NOW | RTLD_LOCAL);
+      if (handle == nullptr) throw LibraryLoadError(file, last_dl_error());
+      return handle;
+    }
+  }
   void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) throw LibraryLoadError(file, last_dl_error());
   return handle;

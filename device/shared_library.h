@@ -17,7 +17,7 @@ class SharedLibrary final : public EntrySource {
 
   EntryPoint entry(std::string_view name) override;
 
-  const std::string& file() const noexcept { return file_; }
+  [[nodiscard]] const std::string& file() const noexcept { return file_; }
 
  private:
   struct Unloader {

@@ -16,6 +16,9 @@ constexpr std::int16_t field_index(std::int16_t device, int port) {
   return static_cast<std::int16_t>(2 * device + port);
 }
 
+// dvn_inp takes the address of the byte it fills as its first argument.
+std::intptr_t address_of(std::uint8_t& byte) { return reinterpret_cast<std::intptr_t>(&byte); }
+
 std::string out_of_range_message(std::string_view text) {
   return "\"" + std::string(text) + "\" is out of range: the largest value accepted is " +
          std::string(kLargestFieldText) + ".";
@@ -48,8 +51,8 @@ void MainWindow::on_btnFind_click(std::int16_t member) {
 void MainWindow::on_btnInp_click(std::int16_t device) {
   std::array<std::uint8_t, 2> buffer{0, 0};
   select_device(device);
-  library_.dvn_inp(reinterpret_cast<std::intptr_t>(&buffer[0]), 0, 0, 0);
-  library_.dvn_inp(reinterpret_cast<std::intptr_t>(&buffer[1]), 1, 0, 0);
+  library_.dvn_inp(address_of(buffer[0]), 0, 0, 0);
+  library_.dvn_inp(address_of(buffer[1]), 1, 0, 0);
   view_.set_text({Group::txtInpDat, field_index(device, 0)}, HexByteText(buffer[0]));
   view_.set_text({Group::txtInpDat, field_index(device, 1)}, HexByteText(buffer[1]));
 }

@@ -14,11 +14,11 @@ class PanelView {
   virtual ~PanelView() = default;
 
   // The text of txtOutDat(member).
-  virtual std::string output_text(std::int16_t member) const = 0;
+  [[nodiscard]] virtual std::string output_text(std::int16_t member) const = 0;
   // Replaces the text of a txtNo, txtInpDat or txtOutDat member.
   virtual void set_text(ControlId text_box, std::string_view text) = 0;
   // The value of hsbVol(member).
-  virtual std::int16_t bar_value(std::int16_t member) const = 0;
+  [[nodiscard]] virtual std::int16_t bar_value(std::int16_t member) const = 0;
   // A message box with a single OK button and no icon, bearing the
   // application's title; returns once the user has dismissed it.
   virtual void show_message(std::string_view text) = 0;

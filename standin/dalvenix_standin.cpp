@@ -183,7 +183,8 @@ DVN_EXPORT std::int32_t DVN_CALL dvn_out(std::intptr_t p1, std::int32_t p2, std:
   const bool driven = board != nullptr && is_port(p1);
   if (driven) {
     const auto port = static_cast<std::size_t>(p1);
-    board->latch[port] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(p2) & kPortMask[port]);
+    board->latch[port] =
+        static_cast<std::uint8_t>(static_cast<std::uint32_t>(p2) & kPortMask[port]);
   }
   const std::int32_t result = driven ? 0 : kRefused;
   trace_call("dvn_out", p1, p2, p3, p4, result);

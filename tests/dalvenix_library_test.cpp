@@ -77,8 +77,9 @@ TEST(Binding, OpensOnceAndLooksUpEachEntryOnItsOwnFirstCall) {
   library.dvn_out(1, 2, 0, 0);
   library.dvn_free(0, 0, 0, 0);
   EXPECT_EQ(counts.opens, 1);
-  EXPECT_EQ(counts.lookups, (std::map<std::string, int>{
-                                {"dvn_find", 1}, {"dvn_seldev", 1}, {"dvn_out", 1}, {"dvn_free", 1}}));
+  EXPECT_EQ(counts.lookups,
+            (std::map<std::string, int>{
+                {"dvn_find", 1}, {"dvn_seldev", 1}, {"dvn_out", 1}, {"dvn_free", 1}}));
 }
 
 TEST(Binding, PassesArgumentsAndResultsThrough) {

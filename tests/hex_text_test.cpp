@@ -39,10 +39,14 @@ struct FieldCase {
 void PrintTo(const FieldCase& c, std::ostream* os) {
   *os << '"';
   for (const char ch : c.text) {
-    if (ch == '\n') *os << "\\n";
-    else if (ch == '\t') *os << "\\t";
-    else if (ch == '\r') *os << "\\r";
-    else *os << ch;
+    if (ch == '\n')
+      *os << "\\n";
+    else if (ch == '\t')
+      *os << "\\t";
+    else if (ch == '\r')
+      *os << "\\r";
+    else
+      *os << ch;
   }
   *os << '"';
 }
@@ -53,18 +57,18 @@ TEST_P(HexFieldValueTest, ReadsTheFieldAsAHexadecimalNumber) {
   EXPECT_EQ(HexFieldValue(GetParam().text), GetParam().value);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Digits, HexFieldValueTest,
-    ::testing::Values(FieldCase{"", 0}, FieldCase{"0A", 10}, FieldCase{"ff", 255},
-                      FieldCase{"aBc", 0xABC}, FieldCase{"100", 256}, FieldCase{"00", 0},
-                      FieldCase{"012345678", 0x12345678}));
+INSTANTIATE_TEST_SUITE_P(Digits, HexFieldValueTest,
+                         ::testing::Values(FieldCase{"", 0}, FieldCase{"0A", 10},
+                                           FieldCase{"ff", 255}, FieldCase{"aBc", 0xABC},
+                                           FieldCase{"100", 256}, FieldCase{"00", 0},
+                                           FieldCase{"012345678", 0x12345678}));
 
-INSTANTIATE_TEST_SUITE_P(
-    BlanksTabsAndLineFeedsAreSkipped, HexFieldValueTest,
-    ::testing::Values(FieldCase{" 1F", 31}, FieldCase{"1F ", 31}, FieldCase{"1 F", 31},
-                      FieldCase{"\t2\n0", 32}, FieldCase{"   ", 0},
-                      // A carriage return is no blank: reading stops there.
-                      FieldCase{"1\rF", 1}));
+INSTANTIATE_TEST_SUITE_P(BlanksTabsAndLineFeedsAreSkipped, HexFieldValueTest,
+                         ::testing::Values(FieldCase{" 1F", 31}, FieldCase{"1F ", 31},
+                                           FieldCase{"1 F", 31}, FieldCase{"\t2\n0", 32},
+                                           FieldCase{"   ", 0},
+                                           // A carriage return is no blank: reading stops there.
+                                           FieldCase{"1\rF", 1}));
 
 INSTANTIATE_TEST_SUITE_P(
     ReadingStopsAtTheFirstNonDigit, HexFieldValueTest,
@@ -75,21 +79,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     SixteenThenThirtyTwoBitTwosComplement, HexFieldValueTest,
-    ::testing::Values(FieldCase{"7FFF", 32767}, FieldCase{"8000", -32768},
-                      FieldCase{"FFFF", -1}, FieldCase{"10000", 65536},
-                      FieldCase{"7FFFFFFF", 0x7FFFFFFF},
+    ::testing::Values(FieldCase{"7FFF", 32767}, FieldCase{"8000", -32768}, FieldCase{"FFFF", -1},
+                      FieldCase{"10000", 65536}, FieldCase{"7FFFFFFF", 0x7FFFFFFF},
                       FieldCase{"80000000", static_cast<std::int32_t>(0x80000000U)},
                       FieldCase{"FFFFFFFF", -1}));
 
 INSTANTIATE_TEST_SUITE_P(
     AboveFFFFFFFFIsOutOfRange, HexFieldValueTest,
-    ::testing::Values(FieldCase{"100000000", std::nullopt},
-                      FieldCase{"FFFFFFFFF", std::nullopt},
+    ::testing::Values(FieldCase{"100000000", std::nullopt}, FieldCase{"FFFFFFFFF", std::nullopt},
                       FieldCase{std::string_view("FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF"),
                                 std::nullopt},
                       // Leading zeros never count against the range.
-                      FieldCase{"000000000FF", 255},
-                      FieldCase{"0000000000000000FFFFFFFF", -1}));
+                      FieldCase{"000000000FF", 255}, FieldCase{"0000000000000000FFFFFFFF", -1}));
 
 }  // namespace
 }  // namespace dalvenix::panel

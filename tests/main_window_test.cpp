@@ -19,9 +19,9 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
-using ::testing::IsEmpty;
 using testing::EventLog;
 using testing::FakeView;
+using ::testing::IsEmpty;
 using testing::RecordingLibrary;
 
 // One window on a recording library; every test reads the shared log.
@@ -60,8 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         FindCase{0, 2, {"dvn_find(0, 0, 0, 0)", "dvn_getdevs(0, 0, 0, 0)", "set txtNo(0) = 2"}},
         FindCase{0, 0, {"dvn_find(0, 0, 0, 0)", "dvn_getdevs(0, 0, 0, 0)", "set txtNo(0) = 0"}},
         FindCase{0, -1, {"dvn_find(0, 0, 0, 0)", "dvn_getdevs(0, 0, 0, 0)", "set txtNo(0) = -1"}},
-        FindCase{0, 1234, {"dvn_find(0, 0, 0, 0)", "dvn_getdevs(0, 0, 0, 0)",
-                           "set txtNo(0) = 1234"}},
+        FindCase{
+            0, 1234, {"dvn_find(0, 0, 0, 0)", "dvn_getdevs(0, 0, 0, 0)", "set txtNo(0) = 1234"}},
         // Any non-zero status is "not connected"; the count is not asked for.
         FindCase{1, 2, {"dvn_find(0, 0, 0, 0)", "message USB未接続"}},
         FindCase{-1, 2, {"dvn_find(0, 0, 0, 0)", "message USB未接続"}},
@@ -100,7 +100,7 @@ TEST_P(InputClick, ReadsPortZeroThenOneThenFillsTheColumnsPair) {
 
 TEST_P(InputClick, LeavesTheOtherColumnAlone) {
   const std::int16_t d = GetParam();
-  const std::int16_t other = static_cast<std::int16_t>(1 - d);
+  const auto other = static_cast<std::int16_t>(1 - d);
   view.type({Group::txtInpDat, static_cast<std::int16_t>(2 * other)}, "xx");
   view.type({Group::txtInpDat, static_cast<std::int16_t>(2 * other + 1)}, "yy");
   window.on_btnInp_click(d);
@@ -205,13 +205,14 @@ TEST_P(BarPatternTest, SetsTheLowestBitsOfTwelveAcrossBothPorts) {
   EXPECT_EQ(bar_pattern(GetParam().level), GetParam().pattern);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Levels, BarPatternTest,
-    ::testing::Values(LevelCase{0, {0, 0}}, LevelCase{1, {1, 0}}, LevelCase{2, {3, 0}},
-                      LevelCase{3, {7, 0}}, LevelCase{4, {15, 0}}, LevelCase{5, {31, 0}},
-                      LevelCase{6, {63, 0}}, LevelCase{7, {127, 0}}, LevelCase{8, {255, 0}},
-                      LevelCase{9, {255, 1}}, LevelCase{10, {255, 3}}, LevelCase{11, {255, 7}},
-                      LevelCase{12, {255, 15}}));
+INSTANTIATE_TEST_SUITE_P(Levels, BarPatternTest,
+                         ::testing::Values(LevelCase{0, {0, 0}}, LevelCase{1, {1, 0}},
+                                           LevelCase{2, {3, 0}}, LevelCase{3, {7, 0}},
+                                           LevelCase{4, {15, 0}}, LevelCase{5, {31, 0}},
+                                           LevelCase{6, {63, 0}}, LevelCase{7, {127, 0}},
+                                           LevelCase{8, {255, 0}}, LevelCase{9, {255, 1}},
+                                           LevelCase{10, {255, 3}}, LevelCase{11, {255, 7}},
+                                           LevelCase{12, {255, 15}}));
 
 TEST(BarPatternRange, RefusesLevelsTheBarCannotHave) {
   EXPECT_THROW(bar_pattern(-1), std::out_of_range);
@@ -221,9 +222,9 @@ TEST(BarPatternRange, RefusesLevelsTheBarCannotHave) {
 TEST_F(Handlers, BarChangeSelectsWritesThenShowsWhatWasWritten) {
   view.move_bar(1, 12);
   window.on_hsbVol_change(1);
-  EXPECT_THAT(log, ElementsAre("dvn_seldev(1, 0, 0, 0)", "get hsbVol(1)", "dvn_out(0, 255, 0, 0)",
-                               "dvn_out(1, 15, 0, 0)", "set txtOutDat(2) = FF",
-                               "set txtOutDat(3) = 0F"));
+  EXPECT_THAT(
+      log, ElementsAre("dvn_seldev(1, 0, 0, 0)", "get hsbVol(1)", "dvn_out(0, 255, 0, 0)",
+                       "dvn_out(1, 15, 0, 0)", "set txtOutDat(2) = FF", "set txtOutDat(3) = 0F"));
   EXPECT_EQ(view.text({Group::txtOutDat, 0}), "00");
   EXPECT_EQ(view.text({Group::txtOutDat, 1}), "00");
 }
@@ -248,12 +249,12 @@ TEST_F(Handlers, ClicksReachTheirGroupsHandlerWithTheMemberIndex) {
   window.on_click({Group::btnInp, 1});
   window.on_click({Group::BtnOut, 0});
   window.on_click({Group::btnFind, 0});
-  EXPECT_THAT(log, ElementsAre("dvn_seldev(1, 0, 0, 0)", "dvn_inp(*, 0, 0, 0)",
-                               "dvn_inp(*, 1, 0, 0)", "set txtInpDat(2) = 00",
-                               "set txtInpDat(3) = 00", "dvn_seldev(0, 0, 0, 0)",
-                               "get txtOutDat(0)", "get txtOutDat(1)", "dvn_out(0, 0, 0, 0)",
-                               "dvn_out(1, 0, 0, 0)", "dvn_find(0, 0, 0, 0)",
-                               "dvn_getdevs(0, 0, 0, 0)", "set txtNo(0) = 2"));
+  EXPECT_THAT(
+      log, ElementsAre("dvn_seldev(1, 0, 0, 0)", "dvn_inp(*, 0, 0, 0)", "dvn_inp(*, 1, 0, 0)",
+                       "set txtInpDat(2) = 00", "set txtInpDat(3) = 00", "dvn_seldev(0, 0, 0, 0)",
+                       "get txtOutDat(0)", "get txtOutDat(1)", "dvn_out(0, 0, 0, 0)",
+                       "dvn_out(1, 0, 0, 0)", "dvn_find(0, 0, 0, 0)", "dvn_getdevs(0, 0, 0, 0)",
+                       "set txtNo(0) = 2"));
 }
 
 TEST_F(Handlers, ClicksOnControlsWithoutAHandlerDoNothing) {

@@ -2,10 +2,10 @@
 // reports a missing entry.
 #include <cstdint>
 
-#define PARTIAL_ENTRY(name, result)                                                        \
-  extern "C" __attribute__((visibility("default"))) std::int32_t name(                     \
-      std::intptr_t, std::int32_t, std::int32_t, std::int32_t) {                           \
-    return result;                                                                         \
+#define PARTIAL_ENTRY(name, result)                                    \
+  extern "C" __attribute__((visibility("default"))) std::int32_t name( \
+      std::intptr_t, std::int32_t, std::int32_t, std::int32_t) {       \
+    return result;                                                     \
   }
 
 PARTIAL_ENTRY(dvn_find, 0)

@@ -35,7 +35,7 @@ class StandIn : public ::testing::Test {
     std::filesystem::remove(trace_path);
   }
 
-  std::vector<std::string> trace() const {
+  [[nodiscard]] std::vector<std::string> trace() const {
     std::vector<std::string> lines;
     std::ifstream file(trace_path);
     for (std::string line; std::getline(file, line);) lines.push_back(line);
@@ -121,17 +121,14 @@ TEST_P(StandInDevices, FindsWhatTheEnvironmentAttaches) {
   EXPECT_EQ(library.dvn_seldev(GetParam().devices, 0, 0, 0), -1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Settings, StandInDevices,
-                         ::testing::Values(DevicesCase{nullptr, 0, 2, false},
-                                           DevicesCase{"1", 0, 1, false},
-                                           DevicesCase{"16", 0, 16, false},
-                                           DevicesCase{"0", 1, 0, false},
-                                           DevicesCase{"17", 2, 0, true},
-                                           DevicesCase{"-1", 2, 0, true},
-                                           DevicesCase{"two", 2, 0, true},
-                                           DevicesCase{"2 ", 2, 0, true},
-                                           DevicesCase{"", 2, 0, true},
-                                           DevicesCase{"99999999999999999999", 2, 0, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Settings, StandInDevices,
+    ::testing::Values(DevicesCase{nullptr, 0, 2, false}, DevicesCase{"1", 0, 1, false},
+                      DevicesCase{"16", 0, 16, false}, DevicesCase{"0", 1, 0, false},
+                      DevicesCase{"17", 2, 0, true}, DevicesCase{"-1", 2, 0, true},
+                      DevicesCase{"two", 2, 0, true}, DevicesCase{"2 ", 2, 0, true},
+                      DevicesCase{"", 2, 0, true},
+                      DevicesCase{"99999999999999999999", 2, 0, true}));
 
 TEST_F(StandIn, FindReadsTheSettingAfresh) {
   setenv("DALVENIX_SIM_DEVICES", "3", 1);

@@ -24,12 +24,12 @@ class FakeView final : public panel::PanelView {
   }
 
   // What a control shows now.
-  std::string text(panel::ControlId id) const { return texts_.at(key(id)); }
+  [[nodiscard]] std::string text(panel::ControlId id) const { return texts_.at(key(id)); }
   // As if the user had typed into the box or moved the bar.
   void type(panel::ControlId id, std::string text) { texts_.at(key(id)) = std::move(text); }
   void move_bar(std::int16_t member, std::int16_t value) { bars_[member] = value; }
 
-  std::string output_text(std::int16_t member) const override {
+  [[nodiscard]] std::string output_text(std::int16_t member) const override {
     const panel::ControlId id{panel::Group::txtOutDat, member};
     log_.push_back("get " + panel::control_name(id));
     return texts_.at(key(id));
@@ -40,7 +40,7 @@ class FakeView final : public panel::PanelView {
     texts_.at(key(text_box)) = std::string(text);
   }
 
-  std::int16_t bar_value(std::int16_t member) const override {
+  [[nodiscard]] std::int16_t bar_value(std::int16_t member) const override {
     log_.push_back("get hsbVol(" + std::to_string(member) + ")");
     return bars_.at(member);
   }
