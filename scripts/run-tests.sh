@@ -4,4 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
+# The plain build with the static checks, the same suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz targets.
 cmake --workflow --preset linux
+cmake --workflow --preset linux-asan
+cmake --workflow --preset fuzz

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # the core, the stand-in library and their tests
   cmake g++ make libgtest-dev libgmock-dev binutils
+  # sanitizers, fuzzing, static checks and benchmarks
+  clang libclang-rt-14-dev clang-tidy clang-format cppcheck python3 libbenchmark-dev
 )
 
 missing=()
