@@ -12,6 +12,7 @@
 
 #include "panel/fatal_error.h"
 #include "qt/panel_message_box.h"
+#include "qt/panel_scroll_bar.h"
 #include "qt/text_conversion.h"
 #include "qt/twips_geometry.h"
 
@@ -57,7 +58,7 @@ QWidget* QtMainWindow::make_control(const ControlSpec& spec) {
       break;
     }
     case ControlKind::HorizontalScrollBar: {
-      auto* bar = new QScrollBar(Qt::Horizontal, this);
+      auto* bar = new PanelScrollBar(this);
       bar->setRange(panel::kBarRange.minimum, panel::kBarRange.maximum);
       bar->setValue(panel::kBarRange.initial);
       bar->setSingleStep(panel::kBarRange.small_change);
