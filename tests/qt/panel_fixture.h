@@ -12,6 +12,7 @@
 #include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextLayout>
 #include <QWindow>
 #include <cstdio>
 #include <cstdlib>
@@ -67,6 +68,23 @@ inline QPoint table_centre(panel::ControlId id) {
     if (spec.id == id) return qt::pixel_rect(spec.twips).center();
   }
   qFatal("the table has no %s", panel::control_name(id).c_str());
+}
+
+// Whether every character of the text is drawn from a font that has a glyph
+// for it, after Qt's font fallback: a text drawn as empty boxes is not.
+inline bool renders_as_glyphs(const QString& text, const QFont& font) {
+  QTextLayout layout(text, font);
+  layout.beginLayout();
+  layout.createLine();
+  layout.endLayout();
+  for (const QChar c : text) {
+    bool found = false;
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+      if (run.rawFont().supportsCharacter(c)) found = true;
+    }
+    if (!found) return false;
+  }
+  return true;
 }
 
 // Mouse and keys go through the window system's path, as a user's would: to

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-#include <QTextLayout>
 #include <QtGlobal>
 #include <memory>
 
@@ -31,23 +30,6 @@ bool standin_loaded() {
   void* handle = dlopen(path.constData(), RTLD_NOW | RTLD_NOLOAD);
   if (handle == nullptr) return false;
   dlclose(handle);
-  return true;
-}
-
-// Whether every character of the text is drawn from a font that has a glyph
-// for it, after Qt's font fallback: a text drawn as empty boxes is not.
-bool renders_as_glyphs(const QString& text, const QFont& font) {
-  QTextLayout layout(text, font);
-  layout.beginLayout();
-  layout.createLine();
-  layout.endLayout();
-  for (const QChar c : text) {
-    bool found = false;
-    for (const QGlyphRun& run : layout.glyphRuns()) {
-      if (run.rawFont().supportsCharacter(c)) found = true;
-    }
-    if (!found) return false;
-  }
   return true;
 }
 
