@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # the core, the stand-in library and their tests
   cmake g++ make libgtest-dev libgmock-dev binutils
+  # the Qt front-end, its Japanese texts, and its tests and screenshot on Xvfb
+  qt6-base-dev libx11-dev fonts-noto-cjk xvfb xdotool x11-utils imagemagick
 )
 
 missing=()
