@@ -8,6 +8,8 @@ packages=(
   cmake g++ make libgtest-dev libgmock-dev binutils
   # sanitizers, fuzzing, static checks and benchmarks
   clang libclang-rt-14-dev clang-tidy clang-format cppcheck python3 libbenchmark-dev
+  # the Qt front-end, its Japanese texts, and its tests and screenshot on Xvfb
+  qt6-base-dev libx11-dev fonts-noto-cjk xvfb xdotool x11-utils imagemagick
 )
 
 missing=()

@@ -1,0 +1,145 @@
+#include "qt/qt_main_window.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+#include <vector>
+
+#include "panel/fatal_error.h"
+#include "qt/panel_message_box.h"
+#include "qt/panel_scroll_bar.h"
+#include "qt/text_conversion.h"
+#include "qt/twips_geometry.h"
+
+namespace dalvenix::qt {
+namespace {
+
+using panel::ControlId;
+using panel::ControlKind;
+using panel::ControlSpec;
+using panel::Group;
+
+std::size_t index_of(ControlId id) {
+  const auto* const found = std::find_if(panel::kControls.begin(), panel::kControls.end(),
+                                         [id](const ControlSpec& spec) { return spec.id == id; });
+  if (found == panel::kControls.end()) {
+    throw std::out_of_range("the window has no control " + panel::control_name(id));
+  }
+  return static_cast<std::size_t>(found - panel::kControls.begin());
+}
+
+}  // namespace
+
+QtMainWindow::QtMainWindow(device::IoLibrary& library) : handlers_(*this, library) {
+  setWindowTitle(to_qstring(panel::kWindowCaption));
+  resize(client_size());
+  for (std::size_t i = 0; i < panel::kControls.size(); ++i) {
+    controls_[i] = make_control(panel::kControls[i]);
+  }
+  set_tab_order();
+}
+
+QWidget* QtMainWindow::make_control(const ControlSpec& spec) {
+  // Each widget is created with the window as its parent, which owns and
+  // deletes it: Qt's ownership, so no smart pointer holds it.
+  QWidget* widget = nullptr;
+  const ControlId id = spec.id;
+  switch (spec.kind) {
+    case ControlKind::Button: {
+      auto* button = new QPushButton(to_qstring(spec.text), this);
+      connect(button, &QPushButton::clicked, this,
+              [this, id] { run([this, id] { handlers_.on_click(id); }); });
+      widget = button;
+      break;
+    }
+    case ControlKind::HorizontalScrollBar: {
+      auto* bar = new PanelScrollBar(this);
+      bar->setRange(panel::kBarRange.minimum, panel::kBarRange.maximum);
+      bar->setValue(panel::kBarRange.initial);
+      bar->setSingleStep(panel::kBarRange.small_change);
+      bar->setPageStep(panel::kBarRange.large_change);
+      // valueChanged then comes only for a committed value: at once for an
+      // arrow, a trough click or a key, and on release for a dragged thumb.
+      bar->setTracking(false);
+      // A scroll bar takes no focus by default; this one is in the tab order.
+      bar->setFocusPolicy(Qt::StrongFocus);
+      const std::int16_t member = id.member;
+      connect(bar, &QScrollBar::valueChanged, this,
+              [this, member] { run([this, member] { handlers_.on_hsbVol_change(member); }); });
+      widget = bar;
+      break;
+    }
+    case ControlKind::TextBox: {
+      auto* box = new QLineEdit(to_qstring(spec.text), this);
+      // Qt's default limit is 32767 characters; the boxes have none.
+      box->setMaxLength(std::numeric_limits<int>::max());
+      widget = box;
+      break;
+    }
+    case ControlKind::Label: {
+      widget = new QLabel(to_qstring(spec.text), this);
+      widget->setFocusPolicy(Qt::NoFocus);
+      break;
+    }
+  }
+  widget->setObjectName(to_qstring(panel::control_name(id)));
+  widget->setGeometry(pixel_rect(spec.twips));
+  return widget;
+}
+
+void QtMainWindow::set_tab_order() {
+  std::vector<const ControlSpec*> focusable;
+  for (const ControlSpec& spec : panel::kControls) {
+    if (panel::takes_focus(spec)) focusable.push_back(&spec);
+  }
+  std::sort(focusable.begin(), focusable.end(),
+            [](const ControlSpec* a, const ControlSpec* b) { return a->tab_order < b->tab_order; });
+  for (std::size_t i = 1; i < focusable.size(); ++i) {
+    QWidget::setTabOrder(control(focusable[i - 1]->id), control(focusable[i]->id));
+  }
+  // The window opens with the focus on the first control of the tab order.
+  if (!focusable.empty()) control(focusable.front()->id)->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget* QtMainWindow::control(ControlId id) const { return controls_[index_of(id)]; }
+
+template <class Widget>
+Widget& QtMainWindow::control_as(ControlId id) const {
+  auto* widget = qobject_cast<Widget*>(control(id));
+  if (widget == nullptr) {
+    throw std::logic_error(panel::control_name(id) + " is not a " +
+                           Widget::staticMetaObject.className());
+  }
+  return *widget;
+}
+
+std::string QtMainWindow::output_text(std::int16_t member) const {
+  return to_std_string(control_as<QLineEdit>({Group::txtOutDat, member}).text());
+}
+
+void QtMainWindow::set_text(ControlId text_box, std::string_view text) {
+  control_as<QLineEdit>(text_box).setText(to_qstring(text));
+}
+
+std::int16_t QtMainWindow::bar_value(std::int16_t member) const {
+  return static_cast<std::int16_t>(control_as<QScrollBar>({Group::hsbVol, member}).value());
+}
+
+void QtMainWindow::show_message(std::string_view text) { show_panel_message(*this, text); }
+
+void QtMainWindow::run(const std::function<void()>& handler) {
+  panel::run_guarded(handler,
+                     [this](std::string_view report) { show_fatal_report(*this, report); });
+}
+
+void QtMainWindow::closeEvent(QCloseEvent* event) {
+  run([this] { handlers_.on_unload(); });
+  event->accept();
+}
+
+}  // namespace dalvenix::qt

@@ -1,0 +1,57 @@
+// frmMain in Qt 6 Widgets: every control of the control table at its place
+// with its caption or initial text, each handled event passed to the core's
+// handlers, and the window as those handlers see it.
+//
+// The window holds layout and wiring only: the texts and bar values live in
+// the widgets, every decision in panel::MainWindow.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "device/io_library.h"
+#include "panel/control_table.h"
+#include "panel/main_window.h"
+#include "panel/panel_view.h"
+
+class QCloseEvent;
+
+namespace dalvenix::qt {
+
+class QtMainWindow final : public QWidget, public panel::PanelView {
+ public:
+  // Touches nothing in the library: it is first called by a handler.
+  explicit QtMainWindow(device::IoLibrary& library);
+
+  [[nodiscard]] std::string output_text(std::int16_t member) const override;
+  void set_text(panel::ControlId text_box, std::string_view text) override;
+  [[nodiscard]] std::int16_t bar_value(std::int16_t member) const override;
+  void show_message(std::string_view text) override;
+
+  // The widget built for a control of the table; also named by
+  // panel::control_name, e.g. "btnInp(1)".
+  [[nodiscard]] QWidget* control(panel::ControlId id) const;
+
+ protected:
+  // Every close unloads the window: the library is released and the close is
+  // never refused.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QWidget* make_control(const panel::ControlSpec& spec);
+  void set_tab_order();
+  // Runs a handler; a failure is reported and ends the program.
+  void run(const std::function<void()>& handler);
+  template <class Widget>
+  Widget& control_as(panel::ControlId id) const;
+
+  panel::MainWindow handlers_;
+  // Parallel to panel::kControls. The window owns the widgets as their parent.
+  std::array<QWidget*, panel::kControls.size()> controls_{};
+};
+
+}  // namespace dalvenix::qt

@@ -1,0 +1,55 @@
+// Closing the panel: the library is released exactly once per close, also
+// when nothing else was called, and the close is never refused.
+#include <QLineEdit>
+#include <QTest>
+#include <memory>
+
+#include "panel_fixture.h"
+
+namespace dalvenix::testing {
+
+class CloseTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { panel_ = std::make_unique<StandInPanel>(); }
+  void cleanup() { panel_.reset(); }
+
+  void closeAtOnceFreesTheLibraryAndNothingElse_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("by the program") << "widget";
+    QTest::newRow("by the window system") << "window system";
+  }
+  void closeAtOnceFreesTheLibraryAndNothingElse() {
+    QFETCH(QString, how);
+    auto& window = panel_->window();
+    QVERIFY(panel_->panel.active());
+    QVERIFY(!panel_->trace.exists());
+    // The window system's close is what a window manager's close button
+    // ends in: the platform window asks the application to close it.
+    const bool closed = how == "widget" ? window.close() : window.windowHandle()->close();
+    QVERIFY(closed);
+    QVERIFY(!window.isVisible());
+    QCOMPARE(panel_->trace.lines(), QStringList{"dvn_free(0, 0, 0, 0) = 0"});
+  }
+
+  void closeAfterWorkFreesOnceAtTheEnd() {
+    auto& window = panel_->window();
+    click_control(window, {panel::Group::btnFind, 0});
+    click_control(window, {panel::Group::BtnOut, 1});
+    QVERIFY(window.close());
+    QVERIFY(!window.isVisible());
+    const QStringList trace = panel_->trace.lines();
+    QCOMPARE(trace.size(), 6);
+    QCOMPARE(trace.last(), QString("dvn_free(0, 0, 0, 0) = 0"));
+    QCOMPARE(trace.filter("dvn_free").size(), 1);
+  }
+
+ private:
+  std::unique_ptr<StandInPanel> panel_;
+};
+
+}  // namespace dalvenix::testing
+
+QTEST_MAIN(dalvenix::testing::CloseTest)
+#include "close_test.moc"
