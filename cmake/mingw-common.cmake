@@ -3,10 +3,11 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_VERSION 10.0)
 
-# Debian ships the compilers in two thread models; the win32 one needs no
-# libwinpthread-1.dll beside the program.
-set(CMAKE_C_COMPILER ${DALVENIX_MINGW_TRIPLET}-gcc-win32)
-set(CMAKE_CXX_COMPILER ${DALVENIX_MINGW_TRIPLET}-g++-win32)
+# Debian ships the compilers in two thread models. The posix one has
+# std::mutex and std::thread, which GoogleTest needs; its libwinpthread is
+# linked in statically below, so no libwinpthread-1.dll is needed either.
+set(CMAKE_C_COMPILER ${DALVENIX_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${DALVENIX_MINGW_TRIPLET}-g++-posix)
 set(CMAKE_RC_COMPILER ${DALVENIX_MINGW_TRIPLET}-windres)
 set(CMAKE_OBJDUMP ${DALVENIX_MINGW_TRIPLET}-objdump)
 
