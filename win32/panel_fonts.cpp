@@ -38,6 +38,14 @@ bool has_glyphs(HFONT font, std::wstring_view text) {
   return std::none_of(glyphs.begin(), glyphs.end(), [](WORD glyph) { return glyph == 0xFFFF; });
 }
 
+UniqueFont fallback_font(const LOGFONTW& base, std::wstring_view text) {
+  for (const wchar_t* face : kFallbackFaces) {
+    UniqueFont candidate = create_font(with_face(base, face));
+    if (has_glyphs(candidate.get(), text)) return candidate;
+  }
+  return nullptr;
+}
+
 PanelFonts::PanelFonts(UINT dpi) : base_(system_message_font(dpi)), message_(create_font(base_)) {}
 
 HFONT PanelFonts::font_for(std::wstring_view text) {
@@ -45,14 +53,10 @@ HFONT PanelFonts::font_for(std::wstring_view text) {
   for (const UniqueFont& fallback : fallbacks_) {
     if (has_glyphs(fallback.get(), text)) return fallback.get();
   }
-  for (const wchar_t* face : kFallbackFaces) {
-    UniqueFont candidate = create_font(with_face(base_, face));
-    if (has_glyphs(candidate.get(), text)) {
-      fallbacks_.push_back(std::move(candidate));
-      return fallbacks_.back().get();
-    }
-  }
-  return message_.get();
+  UniqueFont fallback = fallback_font(base_, text);
+  if (fallback == nullptr) return message_.get();
+  fallbacks_.push_back(std::move(fallback));
+  return fallbacks_.back().get();
 }
 
 }  // namespace dalvenix::win32

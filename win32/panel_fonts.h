@@ -40,4 +40,8 @@ class PanelFonts {
 // Whether the font maps every character of the text to a glyph of its own.
 bool has_glyphs(HFONT font, std::wstring_view text);
 
+// A font like `base` in the first fallback face that has every glyph of the
+// text; null if none has.
+UniqueFont fallback_font(const LOGFONTW& base, std::wstring_view text);
+
 }  // namespace dalvenix::win32

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "win32/gdi_handles.h"
+#include "win32/panel_fonts.h"
 #include "win32/win32_error.h"
 
 namespace dalvenix::win32::testing {
@@ -62,6 +64,28 @@ BOOL CALLBACK read_child(HWND child, LPARAM context) {
   return TRUE;
 }
 
+// How the message text shows: in a font with its glyphs, and whole.
+void read_text_font(HWND dialog, CapturedDialog& captured) {
+  const HWND text = GetDlgItem(dialog, kMessageTextId);
+  if (text == nullptr) return;
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(text, WM_GETFONT, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+  const auto font = reinterpret_cast<HFONT>(result);
+  if (font == nullptr) return;
+  captured.text_has_glyphs = has_glyphs(font, captured.text);
+  RECT room;
+  GetClientRect(text, &room);
+  RECT needed{0, 0, 0, 0};
+  const HDC dc = GetDC(text);
+  {
+    const SelectedObject selected(dc, font);
+    DrawTextW(dc, captured.text.c_str(), static_cast<int>(captured.text.size()), &needed,
+              DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX);
+  }
+  ReleaseDC(text, dc);
+  captured.text_fits = needed.right <= room.right && needed.bottom <= room.bottom;
+}
+
 }  // namespace
 
 DialogCatcher::DialogCatcher(DWORD process_id, DWORD timeout_ms)
@@ -100,6 +124,8 @@ void DialogCatcher::run() {
   captured.title = text_of(dialog);
   captured.owner = GetWindow(dialog, GW_OWNER);
   EnumChildWindows(dialog, &read_child, reinterpret_cast<LPARAM>(&captured));
+  // A font handle means something only in its own process.
+  if (process_id_ == GetCurrentProcessId()) read_text_font(dialog, captured);
   captured_ = captured;
 
   // Press the first button, as a click would: the button tells its dialog.

@@ -19,6 +19,10 @@ struct CapturedDialog {
   std::vector<int> button_ids;
   bool shows_icon = false;
   HWND owner = nullptr;
+  // For a box of this process: whether the text's font has all its glyphs,
+  // and whether the text has room in its control in that font.
+  std::optional<bool> text_has_glyphs;
+  std::optional<bool> text_fits;
 };
 
 class DialogCatcher {

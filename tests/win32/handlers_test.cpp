@@ -53,6 +53,9 @@ TEST_F(NoBoardAttached, FindShowsTheNotConnectedMessageOwnedByTheWindow) {
   EXPECT_EQ(box->button_ids, (std::vector<int>{IDOK}));
   EXPECT_FALSE(box->shows_icon);
   EXPECT_EQ(box->owner, panel().hwnd());
+  // Characters, not boxes, and all of them.
+  EXPECT_EQ(box->text_has_glyphs, std::optional<bool>(true));
+  EXPECT_EQ(box->text_fits, std::optional<bool>(true));
 
   // dvn_getdevs is not asked and the count keeps its text.
   EXPECT_EQ(calls(), (Calls{"dvn_find(0, 0, 0, 0) = 1"}));
