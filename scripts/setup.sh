@@ -6,6 +6,11 @@ set -euo pipefail
 packages=(
   # the core, the stand-in library and their tests
   cmake g++ make libgtest-dev libgmock-dev binutils
+  # the Windows builds: MinGW-w64 cross compilers, GoogleTest's sources for them
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest
+  # their tests: the 64-bit build under Wine on a virtual X display, with the
+  # fonts Wine draws its controls and the Japanese texts in
+  wine64 fonts-wine fonts-noto-cjk xvfb
 )
 
 missing=()
