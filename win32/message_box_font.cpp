@@ -5,6 +5,7 @@
 
 #include "win32/panel_fonts.h"
 #include "win32/win32_error.h"
+#include "win32/window_text.h"
 
 namespace dalvenix::win32 {
 namespace {
@@ -19,13 +20,6 @@ bool is_dialog(HWND window) {
   wchar_t name[16] = {};
   GetClassNameW(window, name, 16);
   return std::wstring_view(name) == L"#32770";
-}
-
-std::wstring window_text(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
 }
 
 // The text's natural size in the font, its line breaks kept.

@@ -11,6 +11,7 @@
 #include "win32/scroll_step.h"
 #include "win32/wide_text.h"
 #include "win32/win32_error.h"
+#include "win32/window_text.h"
 
 namespace dalvenix::win32 {
 namespace {
@@ -66,13 +67,6 @@ ATOM register_panel_class(HINSTANCE instance, WNDPROC procedure) {
   const ATOM atom = RegisterClassExW(&window_class);
   if (atom == 0) throw Win32Error("RegisterClassExW (frmMain)", GetLastError());
   return atom;
-}
-
-std::wstring window_text(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  const int length = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
-  text.resize(static_cast<std::size_t>(length));
-  return text;
 }
 
 }  // namespace
