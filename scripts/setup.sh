@@ -11,6 +11,8 @@ packages=(
   # their tests: the 64-bit build under Wine on a virtual X display, with the
   # fonts Wine draws its controls and the Japanese texts in
   wine64 fonts-wine fonts-noto-cjk xvfb
+  # the X extensions Wine's display driver loads when they are there
+  libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxinerama1 libxfixes3
 )
 
 missing=()
