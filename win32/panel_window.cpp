@@ -23,6 +23,16 @@ constexpr const wchar_t* kClassName = L"DalvenixTestPanel";
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = 0;
 
+// The dialog manager moves the focus in creation order, and the controls are
+// created in the table's order: that must be the tab order.
+constexpr bool table_is_in_tab_order() {
+  for (std::size_t index = 0; index < kControls.size(); ++index) {
+    if (kControls[index].tab_order != static_cast<int>(index)) return false;
+  }
+  return true;
+}
+static_assert(table_is_in_tab_order(), "the control table must list the controls in tab order");
+
 // Child window ids: the control's index in the table plus this. Kept clear of
 // IDOK and IDCANCEL, which the dialog manager sends for Enter and Escape.
 constexpr int kFirstControlId = 100;
