@@ -9,3 +9,7 @@ bash scripts/setup.sh
 cmake --workflow --preset linux
 cmake --workflow --preset linux-asan
 cmake --workflow --preset fuzz
+# The Windows builds: the shipped 32-bit program is examined, the 64-bit
+# build of the same sources runs under Wine.
+cmake --workflow --preset windows-i686
+cmake --workflow --preset windows-x64

@@ -10,6 +10,13 @@ packages=(
   clang libclang-rt-14-dev clang-tidy clang-format cppcheck python3 libbenchmark-dev
   # the Qt front-end, its Japanese texts, and its tests and screenshot on Xvfb
   qt6-base-dev libx11-dev fonts-noto-cjk xvfb xdotool x11-utils imagemagick
+  # the Windows builds: MinGW-w64 cross compilers, GoogleTest's sources for them
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest
+  # their tests: the 64-bit build under Wine on a virtual X display, with the
+  # fonts Wine draws its controls and the Japanese texts in
+  wine64 fonts-wine fonts-noto-cjk xvfb
+  # the X extensions Wine's display driver loads when they are there
+  libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxinerama1 libxfixes3
 )
 
 missing=()

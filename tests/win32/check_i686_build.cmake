@@ -1,0 +1,148 @@
+# Examines the 32-bit build, which this machine cannot run:
+#  - dalvenix-test.exe is a PE32 i386 GUI program that imports only Windows'
+#    own DLLs: not dalvenix.dll (loaded at run time) and no MinGW runtime;
+#  - it carries its version resource (ProductName DALVENIX, versions 1.00) and
+#    the manifest with per-monitor DPI awareness;
+#  - dalvenix.dll is a PE32 i386 DLL exporting exactly the six decorated
+#    __stdcall names, and needs no MinGW runtime either.
+#
+#   cmake -DOBJDUMP=... -DPROGRAM=... -DLIBRARY=... -P check_i686_build.cmake
+
+cmake_minimum_required(VERSION 3.25)
+
+set(failures "")
+macro(fail message)
+  list(APPEND failures "${message}")
+endmacro()
+
+function(objdump_headers file out)
+  execute_process(COMMAND ${OBJDUMP} -p ${file} OUTPUT_VARIABLE text RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${OBJDUMP} -p ${file} failed")
+  endif()
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+# The DLLs a file imports, lower-cased.
+function(imported_dlls headers out)
+  string(REGEX MATCHALL "DLL Name: [^\n]+" lines "${headers}")
+  set(names "")
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "DLL Name: " "" name "${line}")
+    string(STRIP "${name}" name)
+    string(TOLOWER "${name}" name)
+    list(APPEND names "${name}")
+  endforeach()
+  set(${out} "${names}" PARENT_SCOPE)
+endfunction()
+
+# Windows' own DLLs: what a program may import and still need nothing else.
+set(windows_dlls kernel32.dll user32.dll gdi32.dll msvcrt.dll advapi32.dll shell32.dll
+                 comctl32.dll ole32.dll version.dll uxtheme.dll imm32.dll ntdll.dll)
+
+macro(check_pe32_i386 name headers)
+  if(NOT "${headers}" MATCHES "file format pei-i386")
+    fail("${name} is not a 32-bit x86 PE file")
+  endif()
+  if(NOT "${headers}" MATCHES "Magic[ \t]+010b[ \t]+\\(PE32\\)")
+    fail("${name} does not have the PE32 optional header")
+  endif()
+endmacro()
+
+macro(check_only_windows_dlls name headers)
+  imported_dlls("${headers}" imports)
+  foreach(dll IN LISTS imports)
+    if(dll MATCHES "^(libgcc|libstdc\\+\\+|libwinpthread)")
+      fail("${name} imports the MinGW runtime DLL ${dll}")
+    elseif(dll STREQUAL "dalvenix.dll")
+      fail("${name} imports dalvenix.dll, which must be loaded at run time")
+    elseif(NOT dll IN_LIST windows_dlls AND NOT dll MATCHES "^api-ms-win-")
+      fail("${name} imports ${dll}, which is not one of Windows' own DLLs")
+    endif()
+  endforeach()
+  message(STATUS "${name} imports: ${imports}")
+endmacro()
+
+# --- the program ---------------------------------------------------------------
+
+objdump_headers(${PROGRAM} program)
+check_pe32_i386(dalvenix-test.exe "${program}")
+if(NOT program MATCHES "Subsystem[ \t]+00000002[ \t]+\\(Windows GUI\\)")
+  fail("dalvenix-test.exe is not a GUI program")
+endif()
+if(program MATCHES "Characteristics[^\n]*\n([ \t]+[^\n]+\n)*[ \t]+DLL\n")
+  fail("dalvenix-test.exe is marked as a DLL")
+endif()
+check_only_windows_dlls(dalvenix-test.exe "${program}")
+
+# Resource types in the .rsrc directory: 0x10 VERSION, 0x18 MANIFEST.
+string(REGEX MATCH "The \\.rsrc Resource Directory section:.*" resources "${program}")
+if(NOT resources MATCHES "Type Table:[^\n]*\n[^\n]*Entry: ID: 0x000010")
+  fail("dalvenix-test.exe has no version resource")
+endif()
+if(NOT resources MATCHES "Entry: ID: 0x000018")
+  fail("dalvenix-test.exe has no manifest resource")
+endif()
+
+# The version strings, UTF-16 in the resource: each key directly followed by
+# its value.
+file(STRINGS ${PROGRAM} wide_strings ENCODING UTF-16LE LENGTH_MINIMUM 3)
+foreach(pair IN ITEMS "ProductName=DALVENIX" "FileVersion=1.00" "ProductVersion=1.00")
+  string(REPLACE "=" ";" key_value "${pair}")
+  list(GET key_value 0 key)
+  list(GET key_value 1 value)
+  list(FIND wide_strings "${key}" at)
+  if(at EQUAL -1)
+    fail("the version resource has no ${key}")
+    continue()
+  endif()
+  math(EXPR next "${at} + 1")
+  list(LENGTH wide_strings count)
+  if(next LESS count)
+    list(GET wide_strings ${next} found)
+  else()
+    set(found "<nothing>")
+  endif()
+  if(NOT found STREQUAL value)
+    fail("the version resource's ${key} is \"${found}\", expected \"${value}\"")
+  endif()
+endforeach()
+list(FIND wide_strings "FileDescription" at)
+if(at EQUAL -1)
+  fail("the version resource has no FileDescription")
+endif()
+
+file(STRINGS ${PROGRAM} manifest_lines REGEX "dpiAwareness")
+if(NOT manifest_lines MATCHES "PerMonitorV2")
+  fail("the manifest does not ask for per-monitor DPI awareness")
+endif()
+
+# --- the stand-in library --------------------------------------------------------
+
+objdump_headers(${LIBRARY} library)
+check_pe32_i386(dalvenix.dll "${library}")
+if(NOT library MATCHES "Characteristics[^\n]*\n([ \t]+[^\n]+\n)*[ \t]+DLL\n")
+  fail("dalvenix.dll is not marked as a DLL")
+endif()
+check_only_windows_dlls(dalvenix.dll "${library}")
+
+string(REGEX MATCH "\\[Ordinal/Name Pointer] Table\n([ \t]+\\[ *[0-9]+] [^\n]+\n)*" table
+       "${library}")
+string(REGEX MATCHALL "\\[ *[0-9]+] [^\n]+" entries "${table}")
+set(exports "")
+foreach(entry IN LISTS entries)
+  string(REGEX REPLACE "^\\[ *[0-9]+] " "" name "${entry}")
+  list(APPEND exports "${name}")
+endforeach()
+list(SORT exports)
+set(expected _dvn_find@16 _dvn_free@16 _dvn_getdevs@16 _dvn_inp@16 _dvn_out@16 _dvn_seldev@16)
+if(NOT exports STREQUAL expected)
+  fail("dalvenix.dll exports [${exports}], expected exactly [${expected}]")
+endif()
+message(STATUS "dalvenix.dll exports: ${exports}")
+
+if(failures)
+  list(JOIN failures "\n  " report)
+  message(FATAL_ERROR "The 32-bit build is not as shipped:\n  ${report}")
+endif()
+message(STATUS "The 32-bit program and library are as shipped.")
