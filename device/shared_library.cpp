@@ -6,6 +6,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include "device/windows_text.h"
 #else
 #include <dlfcn.h>
 
@@ -18,49 +20,16 @@ namespace {
 
 #if defined(_WIN32)
 
-std::wstring widen(std::string_view text) {
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-  return wide;
-}
-
-std::string narrow(std::wstring_view text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size,
-                      nullptr, nullptr);
-  return utf8;
-}
-
-// The system's text for an error code, without the trailing line break.
-std::string system_reason(DWORD code) {
-  wchar_t* buffer = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text = length != 0 ? std::wstring(buffer, length) : std::wstring();
-  LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
-    text.pop_back();
-  }
-  std::string reason = narrow(text);
-  if (reason.empty()) reason = "system error " + std::to_string(code);
-  return reason;
-}
-
 void* load(const std::string& file) {
   // Without a path the search starts in the program's own folder.
   HMODULE module = LoadLibraryW(widen(file).c_str());
-  if (module == nullptr) throw LibraryLoadError(file, system_reason(GetLastError()));
+  if (module == nullptr) throw LibraryLoadError(file, system_message(GetLastError()));
   return static_cast<void*>(module);
 }
 
 EntryPoint look_up(void* handle, const std::string& file, const std::string& name) {
   FARPROC address = GetProcAddress(static_cast<HMODULE>(handle), name.c_str());
-  if (address == nullptr) throw EntryMissingError(file, name, system_reason(GetLastError()));
+  if (address == nullptr) throw EntryMissingError(file, name, system_message(GetLastError()));
   return reinterpret_cast<EntryPoint>(reinterpret_cast<void (*)()>(address));
 }
 

@@ -57,8 +57,9 @@ BOOL CALLBACK move_button(HWND child, LPARAM offset) {
 
 }  // namespace
 
-MessageBoxFontFallback::MessageBoxFontFallback() {
-  hook_ = SetWindowsHookExW(WH_CBT, &MessageBoxFontFallback::on_cbt, nullptr, GetCurrentThreadId());
+MessageBoxFontFallback::MessageBoxFontFallback()
+    : hook_(SetWindowsHookExW(WH_CBT, &MessageBoxFontFallback::on_cbt, nullptr,
+                              GetCurrentThreadId())) {
   if (hook_ == nullptr) throw Win32Error("SetWindowsHookExW (message box font)", GetLastError());
   previous_watching_ = watching;
   watching = this;

@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
+#include "device/windows_text.h"
 #include "panel/main_window.h"
 #include "win32/message_box_font.h"
-#include "win32/wide_text.h"
 #include "win32/win32_error.h"
 
 namespace dalvenix::win32 {

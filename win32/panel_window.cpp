@@ -4,12 +4,12 @@
 #include <stdexcept>
 #include <utility>
 
+#include "device/windows_text.h"
 #include "panel/fatal_error.h"
 #include "win32/dpi.h"
 #include "win32/layout.h"
 #include "win32/message_boxes.h"
 #include "win32/scroll_step.h"
-#include "win32/wide_text.h"
 #include "win32/win32_error.h"
 #include "win32/window_text.h"
 
@@ -46,14 +46,11 @@ struct ChildClass {
 ChildClass child_class(ControlKind kind) {
   constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
   switch (kind) {
-    case ControlKind::Button:
-      return {L"BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
-    case ControlKind::HorizontalScrollBar:
-      return {L"SCROLLBAR", kChild | WS_TABSTOP | SBS_HORZ, 0};
+    case ControlKind::Button: return {L"BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::HorizontalScrollBar: return {L"SCROLLBAR", kChild | WS_TABSTOP | SBS_HORZ, 0};
     case ControlKind::TextBox:
       return {L"EDIT", kChild | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    case ControlKind::Label:
-      return {L"STATIC", kChild | SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::Label: return {L"STATIC", kChild | SS_LEFT | SS_NOPREFIX, 0};
   }
   throw std::logic_error("no window class for this control kind");
 }
@@ -148,37 +145,21 @@ LRESULT CALLBACK PanelWindow::window_procedure(HWND window, UINT message, WPARAM
 LRESULT PanelWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
   const HWND window = hwnd_;
   switch (message) {
-    case WM_CREATE:
-      return on_create() ? 0 : -1;
-    case WM_COMMAND:
-      on_command(LOWORD(wparam), HIWORD(wparam));
-      return 0;
+    case WM_CREATE: return on_create() ? 0 : -1;
+    case WM_COMMAND: on_command(LOWORD(wparam), HIWORD(wparam)); return 0;
     case WM_HSCROLL:
       on_hscroll(reinterpret_cast<HWND>(lparam), LOWORD(wparam), HIWORD(wparam));
       return 0;
     case WM_DPICHANGED:
       on_dpi_changed(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
-    case WM_ACTIVATE:
-      on_activate(LOWORD(wparam));
-      break;  // DefWindowProc sets the focus
-    case WM_SETFOCUS:
-      on_set_focus();
-      return 0;
-    case WM_CLOSE:
-      on_close();
-      return 0;
-    case WM_ENDSESSION:
-      on_end_session(wparam != FALSE);
-      return 0;
-    case WM_DESTROY:
-      on_destroy();
-      return 0;
-    case WM_NCDESTROY:
-      on_nc_destroy();
-      break;
-    default:
-      break;
+    case WM_ACTIVATE: on_activate(LOWORD(wparam)); break;  // DefWindowProc sets the focus
+    case WM_SETFOCUS: on_set_focus(); return 0;
+    case WM_CLOSE: on_close(); return 0;
+    case WM_ENDSESSION: on_end_session(wparam != FALSE); return 0;
+    case WM_DESTROY: on_destroy(); return 0;
+    case WM_NCDESTROY: on_nc_destroy(); break;
+    default: break;
   }
   return DefWindowProcW(window, message, wparam, lparam);
 }

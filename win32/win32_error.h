@@ -11,15 +11,12 @@ namespace dalvenix::win32 {
 class Win32Error : public std::runtime_error {
  public:
   // `what` names the call and what it was for, e.g. "CreateWindowExW (btnFind(0))".
-  Win32Error(std::string what, DWORD code);
+  Win32Error(const std::string& what, DWORD code);
 
   DWORD code() const noexcept { return code_; }
 
  private:
   DWORD code_;
 };
-
-// The system's text for an error code, e.g. "Invalid window handle.".
-std::string system_message(DWORD code);
 
 }  // namespace dalvenix::win32

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "win32/wide_text.h"
+#include "device/windows_text.h"
 #include "win32/win32_error.h"
 
 namespace dalvenix::win32::testing {

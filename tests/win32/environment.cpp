@@ -8,7 +8,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "win32/wide_text.h"
+#include "device/windows_text.h"
 #include "win32/win32_error.h"
 
 namespace dalvenix::win32::testing {

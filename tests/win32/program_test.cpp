@@ -12,7 +12,7 @@
 #include "environment.h"
 #include "panel/fatal_error.h"
 #include "panel/main_window.h"
-#include "win32/wide_text.h"
+#include "device/windows_text.h"
 
 namespace dalvenix::win32::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include "panel/main_window.h"
 #include "panel_fixture.h"
 #include "win32/panel_fonts.h"
-#include "win32/wide_text.h"
+#include "device/windows_text.h"
 
 namespace dalvenix::win32::testing {
 namespace {

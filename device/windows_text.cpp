@@ -1,11 +1,12 @@
-#include "win32/wide_text.h"
+#include "device/windows_text.h"
 
 #include <windows.h>
 
 #include <limits>
+#include <memory>
 #include <stdexcept>
 
-namespace dalvenix::win32 {
+namespace dalvenix {
 namespace {
 
 int checked_length(std::size_t size) {
@@ -14,6 +15,10 @@ int checked_length(std::size_t size) {
   }
   return static_cast<int>(size);
 }
+
+struct LocalDeleter {
+  void operator()(wchar_t* buffer) const noexcept { LocalFree(buffer); }
+};
 
 }  // namespace
 
@@ -36,4 +41,18 @@ std::string narrow(std::wstring_view utf16) {
   return utf8;
 }
 
-}  // namespace dalvenix::win32
+std::string system_message(unsigned long code) {
+  wchar_t* raw = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&raw), 0, nullptr);
+  const std::unique_ptr<wchar_t, LocalDeleter> buffer(raw);
+  std::wstring text = length != 0 ? std::wstring(buffer.get(), length) : std::wstring();
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
+    text.pop_back();
+  }
+  if (text.empty()) return "system error " + std::to_string(code);
+  return narrow(text);
+}
+
+}  // namespace dalvenix
