@@ -26,7 +26,7 @@ using panel::Group;
 
 std::size_t index_of(ControlId id) {
   const auto* const found = std::find_if(panel::kControls.begin(), panel::kControls.end(),
-                                         [id](const ControlSpec& spec) { return spec.id == id; });
+                                         [id](const ControlSpec& entry) { return entry.id == id; });
   if (found == panel::kControls.end()) {
     throw std::out_of_range("the window has no control " + panel::control_name(id));
   }
@@ -44,14 +44,14 @@ QtMainWindow::QtMainWindow(device::IoLibrary& library) : handlers_(*this, librar
   set_tab_order();
 }
 
-QWidget* QtMainWindow::make_control(const ControlSpec& spec) {
+QWidget* QtMainWindow::make_control(const ControlSpec& entry) {
   // Each widget is created with the window as its parent, which owns and
   // deletes it: Qt's ownership, so no smart pointer holds it.
   QWidget* widget = nullptr;
-  const ControlId id = spec.id;
-  switch (spec.kind) {
+  const ControlId id = entry.id;
+  switch (entry.kind) {
     case ControlKind::Button: {
-      auto* button = new QPushButton(to_qstring(spec.text), this);
+      auto* button = new QPushButton(to_qstring(entry.text), this);
       connect(button, &QPushButton::clicked, this,
               [this, id] { run([this, id] { handlers_.on_click(id); }); });
       widget = button;
@@ -75,27 +75,27 @@ QWidget* QtMainWindow::make_control(const ControlSpec& spec) {
       break;
     }
     case ControlKind::TextBox: {
-      auto* box = new QLineEdit(to_qstring(spec.text), this);
+      auto* box = new QLineEdit(to_qstring(entry.text), this);
       // Qt's default limit is 32767 characters; the boxes have none.
       box->setMaxLength(std::numeric_limits<int>::max());
       widget = box;
       break;
     }
     case ControlKind::Label: {
-      widget = new QLabel(to_qstring(spec.text), this);
+      widget = new QLabel(to_qstring(entry.text), this);
       widget->setFocusPolicy(Qt::NoFocus);
       break;
     }
   }
   widget->setObjectName(to_qstring(panel::control_name(id)));
-  widget->setGeometry(pixel_rect(spec.twips));
+  widget->setGeometry(pixel_rect(entry.twips));
   return widget;
 }
 
 void QtMainWindow::set_tab_order() {
   std::vector<const ControlSpec*> focusable;
-  for (const ControlSpec& spec : panel::kControls) {
-    if (panel::takes_focus(spec)) focusable.push_back(&spec);
+  for (const ControlSpec& entry : panel::kControls) {
+    if (panel::takes_focus(entry)) focusable.push_back(&entry);
   }
   std::sort(focusable.begin(), focusable.end(),
             [](const ControlSpec* a, const ControlSpec* b) { return a->tab_order < b->tab_order; });

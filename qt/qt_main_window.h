@@ -42,7 +42,7 @@ class QtMainWindow final : public QWidget, public panel::PanelView {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  QWidget* make_control(const panel::ControlSpec& spec);
+  QWidget* make_control(const panel::ControlSpec& entry);
   void set_tab_order();
   // Runs a handler; a failure is reported and ends the program.
   void run(const std::function<void()>& handler);

@@ -64,8 +64,8 @@ Widget& control(QWidget& window, panel::ControlId id) {
 // The centre of a control's rectangle in the table, in window coordinates:
 // where a user aims the mouse at it.
 inline QPoint table_centre(panel::ControlId id) {
-  for (const auto& spec : panel::kControls) {
-    if (spec.id == id) return qt::pixel_rect(spec.twips).center();
+  for (const auto& entry : panel::kControls) {
+    if (entry.id == id) return qt::pixel_rect(entry.twips).center();
   }
   qFatal("the table has no %s", panel::control_name(id).c_str());
 }

@@ -247,9 +247,9 @@ class WindowEventsTest : public QObject {
     window.resize(600, 400);
     QTest::qWait(20);
     QCOMPARE(control<QPushButton>(window, {Group::btnFind, 0}).geometry(), find_at);
-    for (const auto& spec : panel::kControls) {
-      if (spec.kind != panel::ControlKind::TextBox) continue;
-      type_into(window, spec.id, "1f");
+    for (const auto& entry : panel::kControls) {
+      if (entry.kind != panel::ControlKind::TextBox) continue;
+      type_into(window, entry.id, "1f");
       press_key(window, Qt::Key_Return);
     }
     window.resize(200, 100);

@@ -97,21 +97,21 @@ class WindowLayoutTest : public QObject {
   }
   void placesEachControlAtItsTwipsWithItsText() {
     QFETCH(int, row);
-    const auto& spec = panel::kControls[static_cast<std::size_t>(row)];
-    auto& widget = control<QWidget>(panel_->window(), spec.id);
-    QCOMPARE(widget.metaObject()->className(), class_for(spec.kind));
+    const auto& entry = panel::kControls[static_cast<std::size_t>(row)];
+    auto& widget = control<QWidget>(panel_->window(), entry.id);
+    QCOMPARE(widget.metaObject()->className(), class_for(entry.kind));
     // Within half a pixel of the twips, since a pixel is 15 of them.
     const QRect at = widget.geometry();
     const auto near = [](int pixels, int twips) { return std::abs(pixels * 15 - twips) <= 7; };
-    QVERIFY2(near(at.left(), spec.twips.left) && near(at.top(), spec.twips.top) &&
-                 near(at.width(), spec.twips.width) && near(at.height(), spec.twips.height),
+    QVERIFY2(near(at.left(), entry.twips.left) && near(at.top(), entry.twips.top) &&
+                 near(at.width(), entry.twips.width) && near(at.height(), entry.twips.height),
              qPrintable(QString("at %1,%2 %3x%4 px")
                             .arg(at.left())
                             .arg(at.top())
                             .arg(at.width())
                             .arg(at.height())));
     QVERIFY(widget.isVisible());
-    const QString text = qt::to_qstring(spec.text);
+    const QString text = qt::to_qstring(entry.text);
     if (auto* button = qobject_cast<QPushButton*>(&widget)) QCOMPARE(button->text(), text);
     if (auto* box = qobject_cast<QLineEdit*>(&widget)) {
       QCOMPARE(box->text(), text);
@@ -184,9 +184,9 @@ class WindowLayoutTest : public QObject {
     click_control(window, {Group::txtNo, 0});
     auto* focused = QApplication::focusWidget();
     QCOMPARE(focused->objectName(), QString("txtNo(0)"));
-    for (const auto& spec : panel::kControls) {
-      if (spec.kind != ControlKind::Label) continue;
-      click_control(window, spec.id);
+    for (const auto& entry : panel::kControls) {
+      if (entry.kind != ControlKind::Label) continue;
+      click_control(window, entry.id);
       QCOMPARE(QApplication::focusWidget(), focused);
     }
     QCOMPARE(panel_->trace.lines(), QStringList());
