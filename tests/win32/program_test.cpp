@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "child_process.h"
+#include "device/windows_text.h"
 #include "dialog_catcher.h"
 #include "environment.h"
 #include "panel/fatal_error.h"
 #include "panel/main_window.h"
-#include "device/windows_text.h"
 
 namespace dalvenix::win32::testing {
 namespace {

@@ -5,10 +5,10 @@
 #include <array>
 #include <string>
 
+#include "device/windows_text.h"
 #include "panel/main_window.h"
 #include "panel_fixture.h"
 #include "win32/panel_fonts.h"
-#include "device/windows_text.h"
 
 namespace dalvenix::win32::testing {
 namespace {
