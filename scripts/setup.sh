@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(
   # the core, the stand-in library and their tests
-  cmake g++ make libgtest-dev libgmock-dev binutils
+  cmake g++ make libgtest-dev libgmock-dev binutils procps
   # sanitizers, fuzzing, static checks and benchmarks
-  clang libclang-rt-14-dev clang-tidy clang-format cppcheck python3 libbenchmark-dev
+  clang libclang-rt-14-dev clang-tidy clang-format cppcheck python3 libbenchmark-dev time
   # the Qt front-end, its Japanese texts, and its tests and screenshot on Xvfb
   qt6-base-dev libx11-dev fonts-noto-cjk xvfb xdotool x11-utils imagemagick
   # the Windows builds: MinGW-w64 cross compilers, GoogleTest's sources for them
