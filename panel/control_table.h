@@ -57,7 +57,6 @@ struct ControlSpec {
 inline constexpr std::string_view kWindowCaption = "DALVENIX TEST";
 inline constexpr int kClientWidthTwips = 5265;
 inline constexpr int kClientHeightTwips = 2925;
-inline constexpr int kTwipsPerPixelAt96Dpi = 15;
 
 // Both hsbVol bars.
 struct ScrollRange {

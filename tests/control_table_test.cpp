@@ -97,9 +97,6 @@ TEST(ControlTable, WindowAndBars) {
   EXPECT_EQ(kWindowCaption, "DALVENIX TEST");
   EXPECT_EQ(kClientWidthTwips, 5265);
   EXPECT_EQ(kClientHeightTwips, 2925);
-  // 351 x 195 pixels at 96 dots per inch.
-  EXPECT_EQ(kClientWidthTwips / kTwipsPerPixelAt96Dpi, 351);
-  EXPECT_EQ(kClientHeightTwips / kTwipsPerPixelAt96Dpi, 195);
   EXPECT_EQ(kBarRange.minimum, 0);
   EXPECT_EQ(kBarRange.maximum, 12);
   EXPECT_EQ(kBarRange.initial, 0);

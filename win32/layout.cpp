@@ -1,21 +1,17 @@
 #include "win32/layout.h"
 
+#include "panel/twips.h"
+
 namespace dalvenix::win32 {
 
-int twips_to_pixels(int twips, UINT dpi) {
-  return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
-}
-
 RECT control_rect(const panel::TwipsRect& twips, UINT dpi) {
-  const int left = twips_to_pixels(twips.left, dpi);
-  const int top = twips_to_pixels(twips.top, dpi);
-  return {left, top, left + twips_to_pixels(twips.width, dpi),
-          top + twips_to_pixels(twips.height, dpi)};
+  const panel::PixelRect pixels = panel::to_pixels(twips, static_cast<int>(dpi));
+  return {pixels.left, pixels.top, pixels.left + pixels.width, pixels.top + pixels.height};
 }
 
 SIZE client_size(UINT dpi) {
-  return {twips_to_pixels(panel::kClientWidthTwips, dpi),
-          twips_to_pixels(panel::kClientHeightTwips, dpi)};
+  return {panel::twips_to_pixels(panel::kClientWidthTwips, static_cast<int>(dpi)),
+          panel::twips_to_pixels(panel::kClientHeightTwips, static_cast<int>(dpi))};
 }
 
 }  // namespace dalvenix::win32

@@ -1,4 +1,4 @@
-// The panel's geometry in pixels: the control table's twips at a DPI.
+// The panel's geometry in Win32 terms: the control table's twips at a DPI.
 #pragma once
 
 #include <windows.h>
@@ -7,13 +7,7 @@
 
 namespace dalvenix::win32 {
 
-inline constexpr int kTwipsPerInch = 1440;
-
-// px = twips * dpi / 1440, rounded to the nearest pixel.
-int twips_to_pixels(int twips, UINT dpi);
-
-// The control's rectangle in client coordinates. Position and size are
-// converted on their own, so that every control of one width stays as wide.
+// The control's rectangle in client coordinates.
 RECT control_rect(const panel::TwipsRect& twips, UINT dpi);
 
 // The size of the window's client area.

@@ -8,28 +8,6 @@
 namespace dalvenix::win32 {
 namespace {
 
-struct TwipsCase {
-  int twips;
-  UINT dpi;
-  int pixels;
-};
-
-class TwipsToPixels : public ::testing::TestWithParam<TwipsCase> {};
-
-TEST_P(TwipsToPixels, ScalesByTheDpiAndRoundsToTheNearestPixel) {
-  EXPECT_EQ(twips_to_pixels(GetParam().twips, GetParam().dpi), GetParam().pixels);
-}
-
-INSTANTIATE_TEST_SUITE_P(Dpis, TwipsToPixels,
-                         ::testing::Values(
-                             // 15 twips a pixel at 96 DPI.
-                             TwipsCase{15, 96, 1}, TwipsCase{1215, 96, 81},
-                             TwipsCase{5265, 96, 351}, TwipsCase{2925, 96, 195},
-                             // Label1's top, 24.53 pixels at 96 DPI, and a half pixel at 144 DPI.
-                             TwipsCase{368, 96, 25}, TwipsCase{1215, 144, 122},
-                             TwipsCase{5265, 144, 527}, TwipsCase{1215, 120, 101},
-                             TwipsCase{1215, 192, 162}, TwipsCase{0, 192, 0}));
-
 TEST(ControlRect, ConvertsPositionAndSizeEachOnItsOwn) {
   // 3360 + 375 twips at 144 DPI: 336 + 37.5; the right edge follows the
   // rounded width, so every 375-twip field is equally wide.
