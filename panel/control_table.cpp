@@ -1,5 +1,7 @@
 #include "panel/control_table.h"
 
+#include <array>
+#include <charconv>
 #include <string>
 
 namespace dalvenix::panel {
@@ -24,7 +26,14 @@ std::string_view group_name(Group group) {
 
 std::string control_name(ControlId id) {
   std::string name(group_name(id.group));
-  if (id.member != kNoMember) name += "(" + std::to_string(id.member) + ")";
+  if (id.member == kNoMember) return name;
+  // The member index appended in place, one piece at a time: no temporary
+  // strings to concatenate.
+  std::array<char, 8> digits{};  // "-32768" at most
+  const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), id.member);
+  name.push_back('(');
+  name.append(digits.data(), written.ptr);
+  name.push_back(')');
   return name;
 }
 

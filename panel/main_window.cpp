@@ -20,8 +20,10 @@ constexpr std::int16_t field_index(std::int16_t device, int port) {
 std::intptr_t address_of(std::uint8_t& byte) { return reinterpret_cast<std::intptr_t>(&byte); }
 
 std::string out_of_range_message(std::string_view text) {
-  return "\"" + std::string(text) + "\" is out of range: the largest value accepted is " +
-         std::string(kLargestFieldText) + ".";
+  std::string message("\"");
+  message.append(text).append("\" is out of range: the largest value accepted is ");
+  message.append(kLargestFieldText).append(".");
+  return message;
 }
 
 }  // namespace
@@ -68,7 +70,10 @@ void MainWindow::on_BtnOut_click(std::int16_t device) {
   if (!value0 || !value1) {
     std::string message;
     if (!value0) message = out_of_range_message(text0);
-    if (!value1) message += (message.empty() ? "" : "\n") + out_of_range_message(text1);
+    if (!value1) {
+      if (!message.empty()) message += '\n';
+      message += out_of_range_message(text1);
+    }
     view_.show_message(message);
     return;
   }
