@@ -24,3 +24,24 @@ foreach(type IN LISTS plain_build_types)
             -P ${PROJECT_SOURCE_DIR}/cmake/check_plain_build.cmake)
   set_tests_properties(build.plain_${type} PROPERTIES TIMEOUT 900)
 endforeach()
+
+# The install and the packages, made from this build.
+if(WIN32)
+  set(package_platform windows)
+else()
+  set(package_platform linux)
+endif()
+if(TARGET dalvenix-test AND TARGET wm_close_window)
+  add_test(NAME build.install
+    COMMAND bash ${PROJECT_SOURCE_DIR}/tests/packaging/install_test.sh ${PROJECT_BINARY_DIR}
+            $<TARGET_FILE:wm_close_window>)
+  set_tests_properties(build.install PROPERTIES
+    ENVIRONMENT_MODIFICATION "DALVENIX_SIM_DEVICES=unset:;DALVENIX_SIM_TRACE=unset:;DISPLAY=unset:"
+    TIMEOUT 180)
+endif()
+add_test(NAME build.packages
+  COMMAND ${CMAKE_COMMAND} -DCPACK=${CMAKE_CPACK_COMMAND}
+          -DCONFIG=${PROJECT_BINARY_DIR}/CPackConfig.cmake -DOUT=${PROJECT_BINARY_DIR}/package-check
+          -DOBJDUMP=${CMAKE_OBJDUMP} -DPLATFORM=${package_platform}
+          -P ${PROJECT_SOURCE_DIR}/tests/packaging/check_packages.cmake)
+set_tests_properties(build.packages PROPERTIES TIMEOUT 600)

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # the core, the stand-in library and their tests
   cmake g++ make libgtest-dev libgmock-dev binutils procps
+  # the Debian package: its dependencies are worked out by dpkg-shlibdeps
+  dpkg-dev
   # sanitizers, fuzzing, static checks and benchmarks
   clang libclang-rt-14-dev clang-tidy clang-format cppcheck python3 libbenchmark-dev time
   # the Qt front-end, its Japanese texts, and its tests and screenshot on Xvfb
