@@ -13,11 +13,10 @@
 #include "device/io_library.h"
 #include "panel/control_table.h"
 #include "panel/panel_view.h"
+#include "panel/version.h"
 
 namespace dalvenix::panel {
 
-inline constexpr std::string_view kApplicationTitle = "DALVENIX";
-inline constexpr std::string_view kApplicationVersion = "1.00";
 inline constexpr std::string_view kNotConnectedMessage = "USB未接続";
 
 class MainWindow {

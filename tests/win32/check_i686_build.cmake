@@ -1,12 +1,14 @@
 # Examines the 32-bit build, which this machine cannot run:
 #  - dalvenix-test.exe is a PE32 i386 GUI program that imports only Windows'
 #    own DLLs: not dalvenix.dll (loaded at run time) and no MinGW runtime;
-#  - it carries its version resource (ProductName DALVENIX, versions 1.00) and
+#  - it carries its version resource (the product name and version text of
+#    CMakeLists.txt: ProductName DALVENIX, versions 1.00) and
 #    the manifest with per-monitor DPI awareness;
 #  - dalvenix.dll is a PE32 i386 DLL exporting exactly the six decorated
 #    __stdcall names, and needs no MinGW runtime either.
 #
-#   cmake -DOBJDUMP=... -DPROGRAM=... -DLIBRARY=... -P check_i686_build.cmake
+#   cmake -DOBJDUMP=... -DPROGRAM=... -DLIBRARY=... -DPRODUCT_NAME=... -DVERSION_TEXT=...
+#         -P check_i686_build.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -87,7 +89,8 @@ endif()
 # The version strings, UTF-16 in the resource: each key directly followed by
 # its value.
 file(STRINGS ${PROGRAM} wide_strings ENCODING UTF-16LE LENGTH_MINIMUM 3)
-foreach(pair IN ITEMS "ProductName=DALVENIX" "FileVersion=1.00" "ProductVersion=1.00")
+foreach(pair IN ITEMS "ProductName=${PRODUCT_NAME}" "FileVersion=${VERSION_TEXT}"
+                      "ProductVersion=${VERSION_TEXT}")
   string(REPLACE "=" ";" key_value "${pair}")
   list(GET key_value 0 key)
   list(GET key_value 1 value)
