@@ -5,17 +5,19 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh
-cmake --preset linux
-cmake --build --preset linux
+# Only what the program needs: the tests and their tools come with
+# scripts/run-tests.sh.
+bash scripts/setup.sh panel
+cmake --preset linux-panel
+cmake --build --preset linux-panel
 
-bin=build/linux/bin
+bin=build/linux-panel/bin
 if [[ -n ${DISPLAY:-} ]] && xdotool getdisplaygeometry >/dev/null 2>&1; then
   echo "run-panel: opening the panel on $DISPLAY; close its window to end."
   exec "$bin/dalvenix-test"
 fi
 
-screenshot=build/linux/panel.png
+screenshot=build/linux-panel/panel.png
 echo "run-panel: no usable display, so the panel runs on a virtual X display (Xvfb) and its screenshot goes to $screenshot."
 source scripts/xvfb.sh
 panel_pid=

@@ -1,25 +1,35 @@
 #!/usr/bin/env bash
 # Installs what building and testing the panel needs on Debian 12, as root.
 # Packages already present are left alone; nothing is fetched when all are.
+#
+#   bash scripts/setup.sh          everything the test command needs
+#   bash scripts/setup.sh panel    only what building and showing the Linux panel needs
 set -euo pipefail
 
+# The program, the stand-in library and the Qt front-end with its Japanese
+# texts; Xvfb, xdotool and ImageMagick show it and take its screenshot where
+# there is no display.
 packages=(
-  # the core, the stand-in library and their tests
-  cmake g++ make libgtest-dev libgmock-dev binutils procps
-  # the Debian package: its dependencies are worked out by dpkg-shlibdeps
-  dpkg-dev
-  # sanitizers, fuzzing, static checks and benchmarks
-  clang libclang-rt-14-dev clang-tidy clang-format cppcheck python3 libbenchmark-dev time
-  # the Qt front-end, its Japanese texts, and its tests and screenshot on Xvfb
-  qt6-base-dev libx11-dev fonts-noto-cjk xvfb xdotool x11-utils imagemagick
-  # the Windows builds: MinGW-w64 cross compilers, GoogleTest's sources for them
-  g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest
-  # their tests: the 64-bit build under Wine on a virtual X display, with the
-  # fonts Wine draws its controls and the Japanese texts in
-  wine64 fonts-wine fonts-noto-cjk xvfb
-  # the X extensions Wine's display driver loads when they are there
-  libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxinerama1 libxfixes3
+  cmake g++ make binutils
+  qt6-base-dev libx11-dev fonts-noto-cjk xvfb xdotool imagemagick
 )
+if [[ ${1:-} != panel ]]; then
+  packages+=(
+    # the tests of the core and the stand-in library
+    libgtest-dev libgmock-dev procps x11-utils
+    # the Debian package: its dependencies are worked out by dpkg-shlibdeps
+    dpkg-dev
+    # sanitizers, fuzzing, static checks and benchmarks
+    clang libclang-rt-14-dev clang-tidy clang-format cppcheck python3 libbenchmark-dev time
+    # the Windows builds: MinGW-w64 cross compilers, GoogleTest's sources for them
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest
+    # their tests: the 64-bit build under Wine on a virtual X display, with the
+    # fonts Wine draws its controls and the Japanese texts in
+    wine64 fonts-wine
+    # the X extensions Wine's display driver loads when they are there
+    libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxinerama1 libxfixes3
+  )
+fi
 
 missing=()
 for package in "${packages[@]}"; do
