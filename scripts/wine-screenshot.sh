@@ -23,20 +23,37 @@ bash tests/win32/make-wine-prefix.sh
 # A Wine desktop as large as the screen, so that the picture is the desktop
 # with the panel in it, frame and caption drawn by Wine.
 size=380x240
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$display_file" 2>/dev/null &
-xvfb_pid=$!
+# shellcheck source=xvfb.sh
+source scripts/xvfb.sh
 cleanup() {
   /usr/lib/wine/wineserver64 -k 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
-  rm -f "$display_file"
+  stop_xvfb
 }
 trap cleanup EXIT
-for _ in $(seq 100); do [[ -s $display_file ]] && break; sleep 0.1; done
-export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+start_xvfb "${size}x24"
 
 (cd "$build/bin" && /usr/lib/wine/wine64 explorer "/desktop=DALVENIX,$size" dalvenix-test.exe) &
-sleep 8
+# The panel is drawn inside Wine's desktop window, out of X's sight: wait for
+# the desktop, then until the picture has changed and stayed the same for a
+# second (up to 60 seconds).
+wait_for_window "DALVENIX - Wine desktop" 60 >/dev/null || {
+  echo "wine-screenshot: Wine's desktop did not appear" >&2
+  exit 1
+}
+frame() { import -window root rgb:- 2>/dev/null | md5sum; }
+first=$(frame)
+previous=$first
+stable=0
+for ((tries = 0; tries < 120 && stable < 2; tries++)); do
+  sleep 0.5
+  current=$(frame)
+  if [[ $current != "$first" && $current == "$previous" ]]; then
+    stable=$((stable + 1))
+  else
+    stable=0
+  fi
+  previous=$current
+done
 mkdir -p "$(dirname "$out")"
 import -window root "$out"
 echo "wine-screenshot: wrote $out"

@@ -18,32 +18,15 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
-xvfb_pid=$!
+# shellcheck source=../../scripts/xvfb.sh
+source "$(dirname "$0")/../../scripts/xvfb.sh"
 cleanup() {
   "$wineserver" -k 2>/dev/null || true
   "$wineserver" -w 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
-  wait "$xvfb_pid" 2>/dev/null || true
-  rm -f "$display_file"
+  stop_xvfb
 }
 trap cleanup EXIT
-
-for _ in $(seq 100); do
-  [[ -s $display_file ]] && break
-  if ! kill -0 "$xvfb_pid" 2>/dev/null; then
-    echo "run-under-wine: Xvfb did not start" >&2
-    exit 1
-  fi
-  sleep 0.1
-done
-display=$(tr -d '[:space:]' <"$display_file")
-if [[ -z $display ]]; then
-  echo "run-under-wine: Xvfb gave no display number" >&2
-  exit 1
-fi
-export DISPLAY=":$display"
+start_xvfb
 
 mkdir -p "$WINEPREFIX"
 status=0
