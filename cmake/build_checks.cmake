@@ -1,29 +1,30 @@
 # The build itself as tests: plain builds without our presets, the install
 # and the packages.
 
-# A fresh plain build of the program and the stand-in library per build type
-# (no type at all included): what someone who builds the way CMake users do
-# meets, with this build's compiler or toolchain file.
-if(WIN32)
-  set(plain_build_targets dalvenix_test_win32 dalvenix)
-  set(plain_build_types none)
-else()
-  set(plain_build_targets dalvenix-test dalvenix)
-  set(plain_build_types none Debug Release RelWithDebInfo)
-endif()
-foreach(type IN LISTS plain_build_types)
-  if(type STREQUAL "none")
-    set(build_type "")
-  else()
-    set(build_type ${type})
-  endif()
-  add_test(NAME build.plain_${type}
+# A fresh plain build of the program and the stand-in library, the way
+# someone who builds as CMake users do meets it: on Linux with each build type
+# (and none), for Windows with each MinGW toolchain file and no build type.
+function(add_plain_build_test name build_type toolchain_file targets)
+  add_test(NAME build.plain_${name}
     COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
-            -DBINARY_DIR=${PROJECT_BINARY_DIR}/plain-builds/${type} -DBUILD_TYPE=${build_type}
-            "-DTOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}" "-DTARGETS=${plain_build_targets}"
+            -DBINARY_DIR=${PROJECT_BINARY_DIR}/plain-builds/${name} -DBUILD_TYPE=${build_type}
+            -DTOOLCHAIN_FILE=${toolchain_file} "-DTARGETS=${targets}"
             -P ${PROJECT_SOURCE_DIR}/cmake/check_plain_build.cmake)
-  set_tests_properties(build.plain_${type} PROPERTIES TIMEOUT 900)
-endforeach()
+  set_tests_properties(build.plain_${name} PROPERTIES TIMEOUT 900)
+endfunction()
+
+if(WIN32)
+  foreach(architecture i686 x86_64)
+    add_plain_build_test(mingw_${architecture} ""
+                         ${PROJECT_SOURCE_DIR}/cmake/mingw-${architecture}.cmake
+                         "dalvenix_test_win32;dalvenix")
+  endforeach()
+else()
+  add_plain_build_test(none "" "" "dalvenix-test;dalvenix")
+  foreach(type Debug Release RelWithDebInfo)
+    add_plain_build_test(${type} ${type} "" "dalvenix-test;dalvenix")
+  endforeach()
+endif()
 
 # The install and the packages, made from this build.
 if(WIN32)
