@@ -17,8 +17,9 @@ if [[ ${1:-} != panel ]]; then
   packages+=(
     # the tests of the core and the stand-in library
     libgtest-dev libgmock-dev procps x11-utils
-    # the Debian package: its dependencies are worked out by dpkg-shlibdeps
-    dpkg-dev
+    # the Debian package: cpack finds the binaries with file and their
+    # dependencies with dpkg-shlibdeps
+    dpkg-dev file
     # sanitizers, fuzzing, static checks and benchmarks
     clang libclang-rt-14-dev clang-tidy clang-format cppcheck python3 libbenchmark-dev time
     # the Windows builds: MinGW-w64 cross compilers, GoogleTest's sources for them
