@@ -216,8 +216,8 @@ void PanelWindow::apply_layout(UINT dpi) {
     const RECT rect = control_rect(kControls[index].twips, dpi);
     MoveWindow(controls_[index], rect.left, rect.top, rect.right - rect.left,
                rect.bottom - rect.top, TRUE);
-    const HFONT font = fonts.font_for(widen(kControls[index].text));
-    SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(fonts.message_font()),
+                 TRUE);
   }
   // The controls now use the new fonts; the old ones may go.
   fonts_ = std::move(fonts);
