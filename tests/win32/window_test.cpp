@@ -241,9 +241,10 @@ TEST_F(InitialState, ADpiChangeLaysTheControlsOutAgainAtTheNewDpi) {
   EXPECT_EQ(window.right - window.left, suggested.right - suggested.left);
   EXPECT_EQ(window.bottom - window.top, suggested.bottom - suggested.top);
   EXPECT_GT(std::abs(font_of(control({Group::btnFind, 0})).lfHeight), std::abs(height_at_96));
-  // The label's text takes the new font too.
+  // The label takes the new font too, and still draws every character of it.
   EXPECT_EQ(font_of(control({Group::Label1, kNoMember})).lfHeight,
             font_of(control({Group::btnFind, 0})).lfHeight);
+  EXPECT_EQ(characters_drawn_as_boxes(control({Group::Label1, kNoMember})), L"");
 }
 
 }  // namespace
