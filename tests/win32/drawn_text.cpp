@@ -1,6 +1,7 @@
 #include "drawn_text.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cwctype>
 #include <memory>
