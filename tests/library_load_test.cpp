@@ -200,9 +200,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "dalvenix.dll", kWindowsX64, "is not a Windows library"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LibraryImage, ThisProgramIsA64BitX86LinuxProgram) {
-  // The build machine's own kind; the table above covers the others.
-  EXPECT_EQ(this_program_machine(), std::optional<Machine>(kLinuxX8664));
+TEST(LibraryImage, ThisProgramsOwnFileIsForThisProgramsMachine) {
+  ASSERT_TRUE(this_program_machine().has_value());
+  EXPECT_EQ(reason_not_to_load("/proc/self/exe", ImageFormat::elf, this_program_machine()),
+            std::nullopt);
 }
 
 // --- the Windows search order ------------------------------------------------
