@@ -67,7 +67,14 @@ struct SearchCase {
   // {b} and {system} for the dalvenix.dll of each folder; and what it never says.
   std::vector<std::wstring> said = {};
   std::vector<std::wstring> never_said = {};
+  // For Loaded::planted, standing for a vendor library that loads a helper
+  // library by name: where copies of the helper are put, and where it must
+  // be found, if anywhere.
+  std::vector<Place> helpers = {};
+  std::optional<Place> helper_from = {};
 };
+
+const std::wstring kHelper = L"dalvenix_helper.dll";
 
 std::ostream& operator<<(std::ostream& out, const SearchCase& c) { return out << c.name; }
 
@@ -217,6 +224,12 @@ TEST_P(LibrarySearch, LoadsFromTheRightFolderOrNamesEveryPlaceTried) {
   for (const auto& [place, content] : c.placed) {
     ASSERT_NO_FATAL_FAILURE(put(place, content));
   }
+  for (const Place place : c.helpers) {
+    ASSERT_TRUE(CopyFileW((program_folder() + L"\\dalvenix.dll").c_str(),
+                          (folder_of(place) + L"\\" + kHelper).c_str(), FALSE));
+  }
+  std::optional<ScopedVariable> helper_variable;
+  if (!c.helpers.empty()) helper_variable.emplace(L"DALVENIX_PLANTED_LOADS", kHelper);
   // The given entries first, then the system's own.
   std::wstring path;
   for (const Entry entry : c.path) path += path_entry(entry) + L";";
@@ -258,9 +271,16 @@ TEST_P(LibrarySearch, LoadsFromTheRightFolderOrNamesEveryPlaceTried) {
   if (c.loaded == Loaded::standin) {
     EXPECT_EQ(trace.calls(), (Calls{"dvn_find(0, 0, 0, 0) = 0", "dvn_getdevs(0, 0, 0, 0) = 2",
                                     "dvn_free(0, 0, 0, 0) = 0"}));
-  } else {
+  } else if (c.helpers.empty()) {
     EXPECT_EQ(trace.calls(),
               (Calls{"planted dvn_find", "planted dvn_getdevs", "planted dvn_free"}));
+  } else {
+    const std::string helper = narrow(kHelper);
+    const std::string found = c.helper_from
+                                  ? " from " + narrow(folder_of(*c.helper_from) + L"\\" + kHelper)
+                                  : ": not found";
+    EXPECT_EQ(trace.calls(), (Calls{"planted dvn_find", "planted loads " + helper + found,
+                                    "planted dvn_getdevs", "planted dvn_free"}));
   }
 }
 
@@ -341,7 +361,25 @@ INSTANTIATE_TEST_SUITE_P(
                    {Entry::a},
                    Loaded::none,
                    {L"{beside} cannot be loaded: "},
-                   {L"{a}"}}),
+                   {L"{a}"}},
+        // What the library itself loads by name comes from the program's
+        // folder or the system's, never from the current folder or PATH.
+        SearchCase{"a_helper_of_the_library_from_beside_the_program",
+                   {{Place::beside, Content::planted}},
+                   {Entry::a},
+                   Loaded::planted,
+                   {},
+                   {},
+                   {Place::beside, Place::current, Place::a},
+                   Place::beside},
+        SearchCase{"a_helper_of_the_library_never_from_the_current_folder_or_path",
+                   {{Place::beside, Content::planted}},
+                   {Entry::a},
+                   Loaded::planted,
+                   {},
+                   {},
+                   {Place::current, Place::a},
+                   std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
