@@ -93,10 +93,8 @@ std::string system_folder() {
 }
 
 std::string path_variable() {
-  return narrow(system_text([](wchar_t* buffer, DWORD size) {
-    SetLastError(ERROR_SUCCESS);
-    return GetEnvironmentVariableW(L"PATH", buffer, size);
-  }));
+  return narrow(system_text(
+      [](wchar_t* buffer, DWORD size) { return GetEnvironmentVariableW(L"PATH", buffer, size); }));
 }
 
 // The libraries the device library needs come from its own folder, the
