@@ -4,6 +4,8 @@
 // is its first library call; the trace tells which library answered it, or
 // the fatal report names every place tried.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <psapi.h>
 
 #include <gtest/gtest.h>
 
@@ -117,6 +119,28 @@ std::vector<char> elf_header() {
   bytes[16] = 3;   // ET_DYN
   bytes[18] = 62;  // EM_X86_64
   return bytes;
+}
+
+// How many modules of the process have this file name, whatever their folder.
+int loaded_modules_named(DWORD process_id, const std::wstring& name) {
+  const HANDLE process =
+      OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process_id);
+  if (process == nullptr) return -1;
+  std::vector<HMODULE> modules(1024);
+  DWORD needed = 0;
+  int count = -1;
+  if (K32EnumProcessModules(process, modules.data(),
+                            static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &needed)) {
+    count = 0;
+    modules.resize(std::min<std::size_t>(modules.size(), needed / sizeof(HMODULE)));
+    for (const HMODULE module : modules) {
+      wchar_t file[MAX_PATH + 1] = {};
+      K32GetModuleBaseNameW(process, module, file, MAX_PATH + 1);
+      if (lstrcmpiW(file, name.c_str()) == 0) ++count;
+    }
+  }
+  CloseHandle(process);
+  return count;
 }
 
 // Presses Space on the control that has the focus in another process.
@@ -241,6 +265,7 @@ TEST_P(LibrarySearch, LoadsFromTheRightFolderOrNamesEveryPlaceTried) {
   const HWND focus = child.focus_of(window);  // btnFind
   ASSERT_NE(focus, nullptr);
   EXPECT_TRUE(trace.calls().empty()) << "a library was called before the first click";
+  EXPECT_EQ(loaded_modules_named(child.id(), L"dalvenix.dll"), 0) << "bound before the first call";
 
   if (c.loaded == Loaded::none) {
     DialogCatcher catcher(child.id());
