@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTimer>
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
@@ -138,7 +137,7 @@ void QtMainWindow::show_message(std::string_view text) { show_panel_message(*thi
 void QtMainWindow::close_window() {
   // After the event being handled: a close from inside it would end the
   // window under the handler's own widgets.
-  QTimer::singleShot(0, this, [this] { close(); });
+  QMetaObject::invokeMethod(this, "close", Qt::QueuedConnection);
 }
 
 void QtMainWindow::run(const std::function<void()>& handler) {
