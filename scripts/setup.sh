@@ -12,6 +12,8 @@ set -euo pipefail
 packages=(
   cmake g++ make binutils
   qt6-base-dev libx11-dev fonts-noto-cjk xvfb xdotool imagemagick
+  # the Qt front-end reads the X11 close request itself
+  libxcb1-dev
 )
 if [[ ${1:-} != panel ]]; then
   packages+=(
