@@ -1,5 +1,6 @@
 #include "panel/control_table.h"
 
+#include <stdexcept>
 #include <string>
 
 namespace dalvenix::panel {
@@ -26,6 +27,13 @@ std::string control_name(ControlId id) {
   std::string name(group_name(id.group));
   if (id.member != kNoMember) name += "(" + std::to_string(id.member) + ")";
   return name;
+}
+
+std::size_t index_of(ControlId id) {
+  for (std::size_t index = 0; index < kControls.size(); ++index) {
+    if (kControls[index].id == id) return index;
+  }
+  throw std::out_of_range("the panel has no control " + control_name(id));
 }
 
 }  // namespace dalvenix::panel
