@@ -75,8 +75,9 @@ struct ScrollRange {
 };
 inline constexpr ScrollRange kBarRange{0, 12, 0, 1, 1};
 
-// Every control, in tab order: the front-ends create the controls in this
-// order, and both toolkits move the focus in creation order.
+// Every control, in tab order. The front-ends rely on it: Win32's dialog
+// manager moves the focus in creation order, and Qt's tab chain is set in
+// the table's order.
 inline constexpr std::array<ControlSpec, 21> kControls{{
     {{Group::btnFind, 0}, ControlKind::Button, "dvn_find", {1320, 240, 1215, 495}, 0},
     {{Group::btnInp, 0}, ControlKind::Button, "dvn_inp", {1320, 1080, 1215, 495}, 1},
@@ -102,6 +103,7 @@ inline constexpr std::array<ControlSpec, 21> kControls{{
     {{Group::Label5, kNoMember}, ControlKind::Label, "OutData", {3000, 1680, 855, 255}, 20},
 }};
 
+// Whether every control stands at the index of its tab order.
 constexpr bool lists_in_tab_order(const std::array<ControlSpec, kControls.size()>& controls) {
   for (std::size_t index = 0; index < controls.size(); ++index) {
     if (controls[index].tab_order != static_cast<int>(index)) return false;
