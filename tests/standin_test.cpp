@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "device/dalvenix_library.h"
+#include "trace_file.h"
 
 namespace dalvenix::device {
 namespace {
@@ -24,26 +24,13 @@ using ::testing::StartsWith;
 
 class StandIn : public ::testing::Test {
  protected:
-  void SetUp() override {
-    trace_path = std::filesystem::temp_directory_path() /
-                 ("dalvenix-trace-" + std::to_string(getpid()) + ".txt");
-    std::filesystem::remove(trace_path);
-    setenv("DALVENIX_SIM_TRACE", trace_path.c_str(), 1);
-    unsetenv("DALVENIX_SIM_DEVICES");
-  }
+  void SetUp() override { unsetenv("DALVENIX_SIM_DEVICES"); }
   void TearDown() override {
     library.dvn_free(0, 0, 0, 0);
-    unsetenv("DALVENIX_SIM_TRACE");
     unsetenv("DALVENIX_SIM_DEVICES");
-    std::filesystem::remove(trace_path);
   }
 
-  [[nodiscard]] std::vector<std::string> trace() const {
-    std::vector<std::string> lines;
-    std::ifstream file(trace_path);
-    for (std::string line; std::getline(file, line);) lines.push_back(line);
-    return lines;
-  }
+  [[nodiscard]] std::vector<std::string> trace() const { return trace_file.lines(); }
 
   std::optional<std::uint8_t> read(std::int32_t port) {
     std::uint8_t byte = 0xEE;
@@ -51,7 +38,8 @@ class StandIn : public ::testing::Test {
     return byte;
   }
 
-  std::filesystem::path trace_path;
+  testing::TraceFile trace_file{"dalvenix-trace"};
+  const std::filesystem::path& trace_path = trace_file.path();
   DalvenixLibrary library;
 };
 

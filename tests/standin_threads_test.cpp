@@ -5,21 +5,21 @@
 #include <dlfcn.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <ostream>
 #include <regex>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "device/entry_points.h"
+#include "trace_file.h"
 
 namespace dalvenix::device {
 namespace {
@@ -68,21 +68,11 @@ void PrintTo(const ThreadsCase& c, std::ostream* os) { *os << '"' << c.devices <
 
 class StandInThreads : public ::testing::TestWithParam<ThreadsCase> {
  protected:
-  void SetUp() override {
-    trace_path = std::filesystem::temp_directory_path() /
-                 ("dalvenix-threads-" + std::to_string(getpid()) + ".txt");
-    std::filesystem::remove(trace_path);
-    // Set before any thread starts: the library only reads the environment.
-    setenv("DALVENIX_SIM_TRACE", trace_path.c_str(), 1);
-    setenv("DALVENIX_SIM_DEVICES", GetParam().devices, 1);
-  }
-  void TearDown() override {
-    unsetenv("DALVENIX_SIM_TRACE");
-    unsetenv("DALVENIX_SIM_DEVICES");
-    std::filesystem::remove(trace_path);
-  }
+  // Set before any thread starts: the library only reads the environment.
+  void SetUp() override { setenv("DALVENIX_SIM_DEVICES", GetParam().devices, 1); }
+  void TearDown() override { unsetenv("DALVENIX_SIM_DEVICES"); }
 
-  std::filesystem::path trace_path;
+  testing::TraceFile trace_file{"dalvenix-threads"};
 };
 
 constexpr std::size_t kRounds = 300;
@@ -118,12 +108,12 @@ TEST_P(StandInThreads, TwoThreadsKeepResultsAndTraceLinesWhole) {
   const std::regex whole_line(
       R"(# DALVENIX_SIM_DEVICES="[^"]*" is not a whole number from 0 to 16: no device is connected)"
       R"(|dvn_[a-z]+\((\*|-?[0-9]+), -?[0-9]+, 0, 0\) = -?[0-9]+( -> ([0-9A-F]{2}|--))?)");
-  std::ifstream file(trace_path);
-  std::size_t lines = 0;
-  for (std::string line; std::getline(file, line); ++lines) {
-    ASSERT_TRUE(std::regex_match(line, whole_line)) << "line " << lines + 1 << ": " << line;
+  const std::vector<std::string> lines = trace_file.lines();
+  for (std::size_t index = 0; index < lines.size(); ++index) {
+    ASSERT_TRUE(std::regex_match(lines[index], whole_line))
+        << "line " << index + 1 << ": " << lines[index];
   }
-  EXPECT_EQ(lines, 2 * kRounds * expected.lines_per_round);
+  EXPECT_EQ(lines.size(), 2 * kRounds * expected.lines_per_round);
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, StandInThreads,
