@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -123,26 +124,32 @@ void report_trace_failure(Simulation& sim, int error) {
                escaped(path != nullptr ? path : "").c_str(), std::strerror(error));
 }
 
+struct FileCloser {
+  void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
 // Appends one line to the trace file, if one is configured.
 void trace(Simulation& sim, std::string_view line) {
 #if defined(_WIN32)
   const wchar_t* path = _wgetenv(L"DALVENIX_SIM_TRACE");
   if (path == nullptr || *path == L'\0') return;
-  std::FILE* file = _wfopen(path, L"ab");
+  const File file(_wfopen(path, L"ab"));
 #else
   const char* path = std::getenv("DALVENIX_SIM_TRACE");
   if (path == nullptr || *path == '\0') return;
-  std::FILE* file = std::fopen(path, "ab");
+  const File file(std::fopen(path, "ab"));
 #endif
   if (file == nullptr) {
     report_trace_failure(sim, errno);
     return;
   }
   const std::string text = escaped(line) + "\n";
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  const int write_error = errno;
-  const bool closed = std::fclose(file) == 0;  // flushes: a full disk shows here
-  if (!written || !closed) report_trace_failure(sim, written ? errno : write_error);
+  // Flushed at once; a full disk shows here.
+  if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() ||
+      std::fflush(file.get()) != 0) {
+    report_trace_failure(sim, errno);
+  }
 }
 
 // "name(p1, p2, p3, p4) = result" and what follows. Formatted with snprintf:
