@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "device/dalvenix_library.h"
+#include "device/shared_library.h"
 #include "panel/fatal_error.h"
 #include "win32/message_boxes.h"
 #include "win32/message_loop.h"
@@ -13,6 +14,7 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*command_line*/,
                     int show_command) {
+  dalvenix::device::use_safe_library_search();
   int exit_code = dalvenix::panel::kFatalExitStatus;
   dalvenix::device::DalvenixLibrary library;  // bound on its first call
   dalvenix::panel::run_guarded(

@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "device/io_library.h"
@@ -59,7 +60,13 @@ class TextOnlyView final : public dalvenix::panel::PanelView {
     }
   }
   [[nodiscard]] std::int16_t bar_value(std::int16_t) const override { return 12; }
-  void show_message(std::string_view) override {}
+  void show_message(std::string_view text) override { last_text_ = std::string(text); }
+  void close_window() override {}
+
+  // As if the user had pasted the text into txtOutDat(member).
+  void paste(std::int16_t member, std::string text) {
+    output_[static_cast<std::size_t>(member)] = std::move(text);
+  }
 
  private:
   std::array<std::string, 4> output_{"FF", "0F", "A5", "05"};
@@ -124,6 +131,19 @@ void Direct_Output(benchmark::State& state) {
   }
 }
 
+// A million characters pasted into a field: the handler reads the text,
+// refuses it and shows the message; nothing is written.
+void Handler_OutputHuge(benchmark::State& state) {
+  Fixture f;
+  f.view.paste(0, std::string(1'000'000, 'F'));
+  for (auto _ : state) f.window.on_BtnOut_click(0);
+}
+
+void Direct_OutputHuge(benchmark::State& state) {
+  Fixture f;
+  for (auto _ : state) benchmark::DoNotOptimize(f.library.dvn_seldev(0, 0, 0, 0));
+}
+
 void Handler_Bar(benchmark::State& state) {
   Fixture f;
   for (auto _ : state) f.window.on_hsbVol_change(0);
@@ -140,7 +160,11 @@ void Direct_Bar(benchmark::State& state) {
 
 void Handler_Unload(benchmark::State& state) {
   Fixture f;
-  for (auto _ : state) f.window.on_unload();
+  // A window frees the library once: each close is that of a fresh window.
+  for (auto _ : state) {
+    dalvenix::panel::MainWindow window{f.view, f.library};
+    window.on_unload();
+  }
 }
 
 void Direct_Unload(benchmark::State& state) {
@@ -162,11 +186,11 @@ class RatioReporter final : public benchmark::ConsoleReporter {
   }
   void print_ratios() const {
     std::printf("\nhandler cost relative to the same library calls made directly:\n");
-    for (const char* name : {"Find", "Input", "Output", "Bar", "Unload"}) {
+    for (const char* name : {"Find", "Input", "Output", "OutputHuge", "Bar", "Unload"}) {
       const auto handler = nanoseconds_.find(std::string("Handler_") + name);
       const auto direct = nanoseconds_.find(std::string("Direct_") + name);
       if (handler == nanoseconds_.end() || direct == nanoseconds_.end()) continue;
-      std::printf("  %-7s %8.1f ns / %6.1f ns = %5.1fx\n", name, handler->second, direct->second,
+      std::printf("  %-10s %10.1f ns / %6.1f ns = %5.1fx\n", name, handler->second, direct->second,
                   handler->second / direct->second);
     }
   }
@@ -183,6 +207,8 @@ BENCHMARK(Direct_Input);
 BENCHMARK(Handler_Input);
 BENCHMARK(Direct_Output);
 BENCHMARK(Handler_Output);
+BENCHMARK(Direct_OutputHuge);
+BENCHMARK(Handler_OutputHuge);
 BENCHMARK(Direct_Bar);
 BENCHMARK(Handler_Bar);
 BENCHMARK(Direct_Unload);

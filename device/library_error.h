@@ -3,6 +3,8 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace dalvenix::device {
 
@@ -11,19 +13,47 @@ class LibraryError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// One place the library file was looked for, and what was found there.
+struct LoadAttempt {
+  std::string place;    // the full path of the file, or what else was searched
+  std::string outcome;  // the rest of a sentence that starts with the place
+};
+
 // The library file could not be loaded.
 class LibraryLoadError : public LibraryError {
  public:
+  // A single reason, for a file that was not searched for.
   LibraryLoadError(std::string file, std::string reason)
       : LibraryError("cannot load " + file + ": " + reason),
         file_(std::move(file)),
         reason_(std::move(reason)) {}
+
+  // Every place tried, in the order tried; the last is where the search ended.
+  LibraryLoadError(std::string file, std::vector<LoadAttempt> attempts)
+      : LibraryError("cannot load " + file + "; tried in this order:\n" + listed(attempts)),
+        file_(std::move(file)),
+        reason_(listed(attempts)),
+        attempts_(std::move(attempts)) {}
+
   [[nodiscard]] const std::string& file() const noexcept { return file_; }
   [[nodiscard]] const std::string& reason() const noexcept { return reason_; }
+  [[nodiscard]] const std::vector<LoadAttempt>& attempts() const noexcept { return attempts_; }
 
  private:
+  // One line per attempt: "- C:\Tools\dalvenix.dll is not there".
+  static std::string listed(const std::vector<LoadAttempt>& attempts) {
+    std::string text;
+    for (const LoadAttempt& attempt : attempts) {
+      if (!text.empty()) text += '\n';
+      text += "- " + attempt.place + " " + attempt.outcome;
+    }
+    return text;
+  }
+
+  // Declared in this order so that attempts_ is moved into last.
   std::string file_;
   std::string reason_;
+  std::vector<LoadAttempt> attempts_;
 };
 
 // The library was loaded but does not export an entry.

@@ -1,30 +1,115 @@
 #include "device/shared_library.h"
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
+#include <vector>
 
 #include "device/library_error.h"
+#include "device/library_image.h"
 
 #if defined(_WIN32)
 #include <windows.h>
 
+#include "device/library_search.h"
 #include "device/windows_text.h"
 #else
 #include <dlfcn.h>
-
-#include <filesystem>
-#include <system_error>
 #endif
 
 namespace dalvenix::device {
 namespace {
 
+using std::filesystem::path;
+
+// A file given with a folder, rather than a name to search for.
+bool names_a_folder(const std::string& file) {
+#if defined(_WIN32)
+  return file.find_first_of("\\/:") != std::string::npos;
+#else
+  return file.find('/') != std::string::npos;
+#endif
+}
+
 #if defined(_WIN32)
 
-void* load(const std::string& file) {
-  // Without a path the search starts in the program's own folder.
-  HMODULE module = LoadLibraryW(widen(file).c_str());
-  if (module == nullptr) throw LibraryLoadError(file, system_message(GetLastError()));
-  return static_cast<void*>(module);
+constexpr ImageFormat kOwnFormat = ImageFormat::pe;
+
+// A kernel32 function that older systems lack, or null.
+template <typename Function>
+Function kernel32_function(const char* name) {
+  const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+  if (kernel32 == nullptr) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(kernel32, name)));
+}
+
+using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+using GetSystemWow64DirectoryWFn = UINT(WINAPI*)(LPWSTR, UINT);
+
+// A text the system writes into a buffer, asking again while it does not fit.
+template <typename Query>
+std::wstring system_text(Query query) {
+  std::wstring text(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = query(text.data(), static_cast<DWORD>(text.size()));
+    if (length == 0) return {};
+    if (length < text.size()) {
+      text.resize(length);
+      return text;
+    }
+    text.resize(static_cast<std::size_t>(length) + 1 > text.size() * 2
+                    ? static_cast<std::size_t>(length) + 1
+                    : text.size() * 2);
+  }
+}
+
+std::string own_folder() {
+  const std::wstring program = system_text([](wchar_t* buffer, DWORD size) {
+    const DWORD length = GetModuleFileNameW(nullptr, buffer, size);
+    return length == size ? size : length;  // truncated: ask with a larger buffer
+  });
+  const std::size_t slash = program.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::string() : narrow(program.substr(0, slash));
+}
+
+// Where Windows keeps the system libraries for this program: SysWOW64 for a
+// 32-bit program on 64-bit Windows, System32 otherwise.
+std::string system_folder() {
+#if !defined(_WIN64)
+  static const auto wow64_folder =
+      kernel32_function<GetSystemWow64DirectoryWFn>("GetSystemWow64DirectoryW");
+  if (wow64_folder != nullptr) {
+    BOOL wow64 = FALSE;
+    if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64) {
+      const std::wstring folder =
+          system_text([](wchar_t* buffer, DWORD size) { return wow64_folder(buffer, size); });
+      if (!folder.empty()) return narrow(folder);
+    }
+  }
+#endif
+  return narrow(system_text([](wchar_t* buffer, DWORD size) {
+    return static_cast<DWORD>(GetSystemDirectoryW(buffer, size));
+  }));
+}
+
+std::string path_variable() {
+  return narrow(system_text(
+      [](wchar_t* buffer, DWORD size) { return GetEnvironmentVariableW(L"PATH", buffer, size); }));
+}
+
+// The libraries the device library needs come from its own folder, the
+// program's and the system's, where Windows can be told so.
+DWORD load_flags() {
+  static const bool safe_search_available =
+      kernel32_function<SetDefaultDllDirectoriesFn>("SetDefaultDllDirectories") != nullptr;
+  return safe_search_available ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
+                               : LOAD_WITH_ALTERED_SEARCH_PATH;
+}
+
+std::string open_error(const std::string& shown) { return system_message(GetLastError(), shown); }
+
+void* open_file(const path& file) {
+  return static_cast<void*>(LoadLibraryExW(file.c_str(), nullptr, load_flags()));
 }
 
 EntryPoint look_up(void* handle, const std::string& file, const std::string& name) {
@@ -35,36 +120,16 @@ EntryPoint look_up(void* handle, const std::string& file, const std::string& nam
 
 #else
 
+constexpr ImageFormat kOwnFormat = ImageFormat::elf;
+
 std::string last_dl_error() {
   const char* text = dlerror();
   return text != nullptr ? text : "unknown reason";
 }
 
-// The folder the running program was started from.
-std::filesystem::path own_folder() {
-  std::error_code error;
-  const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::filesystem::path() : program.parent_path();
-}
+std::string open_error(const std::string& /*shown*/) { return last_dl_error(); }
 
-void* load(const std::string& file) {
-  // A bare file name is looked for in the program's own folder first, as
-  // Windows does, then through the ordinary search. The folder is tried by
-  // path rather than left to RUNPATH: under sanitizers dlopen is called from
-  // the runtime's interceptor, and the program's RUNPATH no longer applies.
-  if (file.find('/') == std::string::npos) {
-    const auto beside_program = own_folder() / file;
-    std::error_code error;
-    if (std::filesystem::exists(beside_program, error)) {
-      void* handle = dlopen(beside_program.c_str(), RTLD_NOW | RTLD_LOCAL);
-      if (handle == nullptr) throw LibraryLoadError(file, last_dl_error());
-      return handle;
-    }
-  }
-  void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (handle == nullptr) throw LibraryLoadError(file, last_dl_error());
-  return handle;
-}
+void* open_file(const path& file) { return dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL); }
 
 EntryPoint look_up(void* handle, const std::string& file, const std::string& name) {
   dlerror();
@@ -74,6 +139,62 @@ EntryPoint look_up(void* handle, const std::string& file, const std::string& nam
 }
 
 #endif
+
+// Loads the file if it is a library for this program; otherwise notes why
+// not and returns null, so that the search goes on. A library for this
+// program that fails to load ends the search: it is the one that was meant.
+void* load_candidate(const path& file, const std::string& name,
+                     std::vector<LoadAttempt>& attempts) {
+  std::string shown = display_path(file);
+  if (auto reason = reason_not_to_load(file, kOwnFormat, this_program_machine())) {
+    attempts.push_back({std::move(shown), std::move(*reason)});
+    return nullptr;
+  }
+  void* handle = open_file(file);
+  if (handle == nullptr) {
+    std::string reason = "cannot be loaded: " + open_error(shown);
+    attempts.push_back({std::move(shown), std::move(reason)});
+    throw LibraryLoadError(name, std::move(attempts));
+  }
+  return handle;
+}
+
+void* load(const std::string& file) {
+  std::vector<LoadAttempt> attempts;
+  if (names_a_folder(file)) {
+    std::error_code error;
+    path full = std::filesystem::absolute(path(std::u8string(file.begin(), file.end())), error);
+    if (error) throw LibraryLoadError(file, "its full path is unknown: " + error.message());
+    if (void* handle = load_candidate(full, file, attempts)) return handle;
+    throw LibraryLoadError(file, std::move(attempts));
+  }
+  const path name(std::u8string(file.begin(), file.end()));
+
+#if defined(_WIN32)
+  for (const SearchFolder& folder :
+       windows_search_folders(own_folder(), system_folder(), path_variable())) {
+    if (folder.passed_over) {
+      attempts.push_back({"the PATH entry \"" + folder.folder + "\"", *folder.passed_over});
+      continue;
+    }
+    const path folder_path(std::u8string(folder.folder.begin(), folder.folder.end()));
+    if (void* handle = load_candidate(folder_path / name, file, attempts)) return handle;
+  }
+#else
+  if (const auto folder = program_folder()) {
+    if (void* handle = load_candidate(*folder / name, file, attempts)) return handle;
+  } else {
+    attempts.push_back({"the program's own folder",
+                        "is unknown: /proc/self/exe cannot be read and the program was not "
+                        "started by its full path"});
+  }
+  // Then where the system keeps libraries: LD_LIBRARY_PATH, ld.so.cache and
+  // the system folders.
+  if (void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)) return handle;
+  attempts.push_back({"the system's library search for " + file, "failed: " + last_dl_error()});
+#endif
+  throw LibraryLoadError(file, std::move(attempts));
+}
 
 }  // namespace
 
@@ -96,5 +217,36 @@ EntrySourceOpener open_library_file(std::string file) {
     return std::make_unique<SharedLibrary>(file);
   };
 }
+
+#if defined(_WIN32)
+
+void use_safe_library_search() noexcept {
+  static const auto set_default_directories =
+      kernel32_function<SetDefaultDllDirectoriesFn>("SetDefaultDllDirectories");
+  if (set_default_directories != nullptr) {
+    set_default_directories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+  }
+}
+
+#else
+
+std::optional<path> program_folder(const path& self_link) {
+  std::error_code error;
+  const path program = std::filesystem::read_symlink(self_link, error);
+  if (!error && program.is_absolute()) return program.parent_path();
+  // The program's own code lies in the program file; for the program itself
+  // the loader names the file by the name it was started with, which is a
+  // full path when it was started by one. A relative name would depend on
+  // the current folder, and is not used.
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<const void*>(&program_folder), &info) != 0 &&
+      info.dli_fname != nullptr) {
+    const path file(info.dli_fname);
+    if (file.is_absolute()) return file.parent_path();
+  }
+  return std::nullopt;
+}
+
+#endif
 
 }  // namespace dalvenix::device

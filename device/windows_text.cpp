@@ -41,7 +41,28 @@ std::string narrow(std::wstring_view utf16) {
   return utf8;
 }
 
-std::string system_message(unsigned long code) {
+std::wstring fill_inserts(std::wstring_view text, std::wstring_view subject) {
+  std::wstring filled;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const bool insert =
+        text[at] == L'%' && at + 1 < text.size() && text[at + 1] >= L'1' && text[at + 1] <= L'9';
+    if (!insert) {
+      filled += text[at++];
+      continue;
+    }
+    at += 2;
+    if (at < text.size() && text[at] >= L'0' && text[at] <= L'9') ++at;
+    if (at < text.size() && text[at] == L'!') {
+      const std::size_t end = text.find(L'!', at + 1);
+      if (end != std::wstring_view::npos) at = end + 1;
+    }
+    filled += subject;
+  }
+  return filled;
+}
+
+std::string system_message(unsigned long code, std::string_view subject) {
   wchar_t* raw = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -52,7 +73,7 @@ std::string system_message(unsigned long code) {
     text.pop_back();
   }
   if (text.empty()) return "system error " + std::to_string(code);
-  return narrow(text);
+  return narrow(fill_inserts(text, subject.empty() ? L"it" : widen(subject)));
 }
 
 }  // namespace dalvenix

@@ -9,7 +9,15 @@
 namespace dalvenix::panel {
 namespace {
 
+// Whether a handler has failed and the program is ending. Handlers run on the
+// one UI thread only.
+bool& program_ending() noexcept {
+  static bool ending = false;
+  return ending;
+}
+
 [[noreturn]] void end_program(const std::string& report, const FatalReporter& reporter) noexcept {
+  program_ending() = true;
   // The report goes to the error stream too, for whoever started the program
   // from a terminal or a script.
   std::fprintf(stderr, "%s\n", report.c_str());
@@ -36,6 +44,7 @@ std::string fatal_report(const std::exception& failure) {
 }
 
 void run_guarded(const std::function<void()>& handler, const FatalReporter& report) noexcept {
+  if (program_ending()) return;
   try {
     handler();
   } catch (const std::exception& failure) {

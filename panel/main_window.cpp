@@ -2,9 +2,11 @@
 
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "panel/hex_text.h"
 
@@ -19,10 +21,49 @@ constexpr std::int16_t field_index(std::int16_t device, int port) {
 // dvn_inp takes the address of the byte it fills as its first argument.
 std::intptr_t address_of(std::uint8_t& byte) { return reinterpret_cast<std::intptr_t>(&byte); }
 
+// How much of a refused text its message quotes: enough to recognise it, and
+// little enough that a pasted page neither fills the box nor takes long to
+// lay out.
+constexpr std::size_t kQuotedCharacters = 32;
+
+// Whether a byte of UTF-8 text starts a character (is not a continuation).
+constexpr bool starts_character(char byte) {
+  return (static_cast<unsigned char>(byte) & 0xC0U) != 0x80U;
+}
+
+// The text in quotes; a long one is cut after kQuotedCharacters characters
+// and its length in characters follows.
+std::string quoted(std::string_view text) {
+  std::size_t characters = 0;
+  std::size_t cut = text.size();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!starts_character(text[i])) continue;
+    if (characters == kQuotedCharacters) cut = i;
+    ++characters;
+  }
+  if (characters <= kQuotedCharacters) return "\"" + std::string(text) + "\"";
+  return "\"" + std::string(text.substr(0, cut)) + "…\" (" + std::to_string(characters) +
+         " characters)";
+}
+
 std::string out_of_range_message(std::string_view text) {
-  return "\"" + std::string(text) + "\" is out of range: the largest value accepted is " +
+  return quoted(text) + " is out of range: the largest value accepted is " +
          std::string(kLargestFieldText) + ".";
 }
+
+// Marks a handler as running for as long as it lives, also when it fails.
+class RunningScope {
+ public:
+  explicit RunningScope(bool& running) : running_(running) { running_ = true; }
+  ~RunningScope() { running_ = false; }
+  RunningScope(const RunningScope&) = delete;
+  RunningScope& operator=(const RunningScope&) = delete;
+  RunningScope(RunningScope&&) = delete;
+  RunningScope& operator=(RunningScope&&) = delete;
+
+ private:
+  bool& running_;
+};
 
 }  // namespace
 
@@ -85,15 +126,51 @@ void MainWindow::on_hsbVol_change(std::int16_t device) {
   view_.set_text({Group::txtOutDat, field_index(device, 1)}, HexByteText(pattern.port1));
 }
 
-void MainWindow::on_unload() { library_.dvn_free(0, 0, 0, 0); }
+void MainWindow::on_unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  library_.dvn_free(0, 0, 0, 0);
+}
+
+template <class Handler>
+void MainWindow::handle_event(const Handler& handler) {
+  if (!accepts_events()) return;
+  {
+    const RunningScope running(running_);
+    handler();
+  }
+  if (close_pending_) {
+    close_pending_ = false;
+    view_.close_window();
+  }
+}
 
 void MainWindow::on_click(ControlId control) {
   switch (control.group) {
-    case Group::btnFind: on_btnFind_click(control.member); break;
-    case Group::btnInp: on_btnInp_click(control.member); break;
-    case Group::BtnOut: on_BtnOut_click(control.member); break;
+    case Group::btnFind: handle_event([&] { on_btnFind_click(control.member); }); break;
+    case Group::btnInp: handle_event([&] { on_btnInp_click(control.member); }); break;
+    case Group::BtnOut: handle_event([&] { on_BtnOut_click(control.member); }); break;
     default: break;
   }
+}
+
+void MainWindow::on_bar_change(std::int16_t member) {
+  handle_event([&] { on_hsbVol_change(member); });
+}
+
+bool MainWindow::on_close_request() {
+  closing_ = true;
+  if (running_) {
+    close_pending_ = true;
+    return false;
+  }
+  on_unload();
+  return true;
+}
+
+void MainWindow::on_session_end() {
+  closing_ = true;
+  on_unload();
 }
 
 }  // namespace dalvenix::panel

@@ -24,6 +24,8 @@ class MainWindow {
  public:
   MainWindow(PanelView& view, device::IoLibrary& library) : view_(view), library_(library) {}
 
+  // --- the handlers ----------------------------------------------------------
+
   // Finds the devices and shows their number in txtNo(member), or tells the
   // user that none is connected.
   void on_btnFind_click(std::int16_t member);
@@ -34,18 +36,48 @@ class MainWindow {
   // Writes the bar level of hsbVol(d) across both ports of device d and shows
   // what was written in txtOutDat(2d) and txtOutDat(2d+1).
   void on_hsbVol_change(std::int16_t device);
-  // The window is unloading: releases the library. Never refuses.
+  // The window is unloading: releases the library, at most once per window
+  // however often it is called. Never refuses.
   void on_unload();
 
+  // --- events as the front-ends deliver them ---------------------------------
+  //
+  // Handlers run one at a time, each to its end. A handler's message box runs
+  // the window's events while it is up; those events must not start another
+  // handler or take the window away under the one that is running.
+
+  // Whether a control's event is handled now: not while a handler runs, and
+  // not once the window is closing. A front-end leaves a control as it was
+  // for an event that is not handled (a scroll bar does not move).
+  [[nodiscard]] bool accepts_events() const noexcept { return !running_ && !closing_; }
   // Routes a click to the handler of the control's group; clicks on anything
-  // but the three button groups are not handled.
+  // but the three button groups are not handled, nor any while
+  // accepts_events() is false.
   void on_click(ControlId control);
+  // A change of the value of hsbVol(member), handled as on_click is.
+  void on_bar_change(std::int16_t member);
+  // Someone asks the window to close: its close button, the system menu, a
+  // signal or the window system. When the window may go now, releases the
+  // library and returns true. While a handler runs, returns false and
+  // remembers the request: once the handler has returned, the view's
+  // close_window() asks again, and the window goes then.
+  [[nodiscard]] bool on_close_request();
+  // The session is ending and the program with it, without a close: releases
+  // the library (once) and handles no further event.
+  void on_session_end();
 
  private:
   void select_device(std::int16_t device);
+  // Runs a handler through the gate described above.
+  template <class Handler>
+  void handle_event(const Handler& handler);
 
   PanelView& view_;
   device::IoLibrary& library_;
+  bool running_ = false;        // a handler is running (its message box may be up)
+  bool closing_ = false;        // a close was asked for, or the session is ending
+  bool close_pending_ = false;  // asked for while a handler ran; not carried out yet
+  bool unloaded_ = false;       // dvn_free has been called
 };
 
 // The 12-bit pattern with the lowest `level` bits set, split across the two

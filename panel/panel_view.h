@@ -22,6 +22,9 @@ class PanelView {
   // A message box with a single OK button and no icon, bearing the
   // application's title; returns once the user has dismissed it.
   virtual void show_message(std::string_view text) = 0;
+  // Closes the window once the event being handled now is over, by asking
+  // it to close again (MainWindow::on_close_request), never from inside it.
+  virtual void close_window() = 0;
 
  protected:
   PanelView() = default;

@@ -18,6 +18,9 @@ void show_box(QWidget& window, QMessageBox::Icon icon, std::string_view text) {
   box.setIcon(icon);
   box.setStandardButtons(QMessageBox::Ok);
   box.setWindowModality(Qt::WindowModal);
+  // A box takes its window's disabled state; it must take input even when the
+  // window has been disabled, as for a fatal report.
+  box.setEnabled(true);
   box.exec();
 }
 

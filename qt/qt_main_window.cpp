@@ -1,5 +1,6 @@
 #include "qt/qt_main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include "qt/panel_scroll_bar.h"
 #include "qt/text_conversion.h"
 #include "qt/twips_geometry.h"
+#include "qt/window_close_request.h"
 
 namespace dalvenix::qt {
 namespace {
@@ -60,7 +62,7 @@ QWidget* QtMainWindow::make_control(const ControlSpec& entry) {
       bar->setFocusPolicy(Qt::StrongFocus);
       const std::int16_t member = id.member;
       connect(bar, &QScrollBar::valueChanged, this,
-              [this, member] { run([this, member] { handlers_.on_hsbVol_change(member); }); });
+              [this, member] { run([this, member] { handlers_.on_bar_change(member); }); });
       widget = bar;
       break;
     }
@@ -121,14 +123,40 @@ std::int16_t QtMainWindow::bar_value(std::int16_t member) const {
 
 void QtMainWindow::show_message(std::string_view text) { show_panel_message(*this, text); }
 
+void QtMainWindow::close_window() {
+  // After the event being handled: a close from inside it would end the
+  // window under the handler's own widgets.
+  QMetaObject::invokeMethod(this, "close", Qt::QueuedConnection);
+}
+
 void QtMainWindow::run(const std::function<void()>& handler) {
-  panel::run_guarded(handler,
-                     [this](std::string_view report) { show_fatal_report(*this, report); });
+  panel::run_guarded(handler, [this](std::string_view report) {
+    // The program is ending: nothing in the window acts any more (a held
+    // scroll bar arrow stops repeating).
+    setEnabled(false);
+    show_fatal_report(*this, report);
+  });
 }
 
 void QtMainWindow::closeEvent(QCloseEvent* event) {
-  run([this] { handlers_.on_unload(); });
-  event->accept();
+  bool close_now = false;
+  run([&] { close_now = handlers_.on_close_request(); });
+  if (close_now) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+bool QtMainWindow::nativeEvent(const QByteArray& event_type, void* message, qintptr* result) {
+  if (QApplication::activeModalWidget() != nullptr &&
+      is_window_close_request(event_type, message)) {
+    // Qt would drop it: a message box is up. The close goes to the handlers
+    // as any other does, which carry it out once the box is answered.
+    close();
+    return true;
+  }
+  return QWidget::nativeEvent(event_type, message, result);
 }
 
 }  // namespace dalvenix::qt

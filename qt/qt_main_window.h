@@ -31,15 +31,19 @@ class QtMainWindow final : public QWidget, public panel::PanelView {
   void set_text(panel::ControlId text_box, std::string_view text) override;
   [[nodiscard]] std::int16_t bar_value(std::int16_t member) const override;
   void show_message(std::string_view text) override;
+  void close_window() override;
 
   // The widget built for a control of the table; also named by
   // panel::control_name, e.g. "btnInp(1)".
   [[nodiscard]] QWidget* control(panel::ControlId id) const;
 
  protected:
-  // Every close unloads the window: the library is released and the close is
-  // never refused.
+  // A close is never refused: the library is released and the window goes,
+  // at once or, while a handler's message box is up, once it is answered.
   void closeEvent(QCloseEvent* event) override;
+  // The window system's close request also while a message box is up, which
+  // Qt would drop for a window that a modal box blocks.
+  bool nativeEvent(const QByteArray& event_type, void* message, qintptr* result) override;
 
  private:
   QWidget* make_control(const panel::ControlSpec& entry);

@@ -10,6 +10,8 @@ packages=(
   clang libclang-rt-14-dev clang-tidy clang-format cppcheck python3 libbenchmark-dev time
   # the Qt front-end, its Japanese texts, and its tests and screenshot on Xvfb
   qt6-base-dev libx11-dev fonts-noto-cjk xvfb xdotool x11-utils imagemagick
+  # the Qt front-end reads the X11 close request itself
+  libxcb1-dev
   # the Windows builds: MinGW-w64 cross compilers, GoogleTest's sources for them
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest
   # their tests: the 64-bit build under Wine on a virtual X display, with the

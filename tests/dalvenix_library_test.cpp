@@ -99,15 +99,19 @@ TEST(Binding, PassesArgumentsAndResultsThrough) {
   unsetenv("DALVENIX_SIM_DEVICES");
 }
 
-TEST(Binding, AMissingFileIsNamedWithTheSystemsReason) {
+TEST(Binding, AMissingFileIsNamedWithEveryPlaceTried) {
   DalvenixLibrary library(open_library_file("libdalvenix_absent.so"));
   try {
     library.dvn_free(0, 0, 0, 0);
     FAIL() << "no error";
   } catch (const LibraryLoadError& error) {
     EXPECT_EQ(error.file(), "libdalvenix_absent.so");
-    EXPECT_THAT(error.what(), HasSubstr("cannot load libdalvenix_absent.so: "));
-    EXPECT_THAT(error.what(), HasSubstr("cannot open shared object file"));
+    EXPECT_THAT(error.what(), HasSubstr("cannot load libdalvenix_absent.so; tried in this order:"));
+    ASSERT_EQ(error.attempts().size(), 2U) << error.what();
+    EXPECT_EQ(error.attempts()[0].place, (*program_folder() / "libdalvenix_absent.so").string());
+    EXPECT_EQ(error.attempts()[0].outcome, "is not there");
+    EXPECT_THAT(error.attempts()[1].place, HasSubstr("the system's library search"));
+    EXPECT_THAT(error.attempts()[1].outcome, HasSubstr("cannot open shared object file"));
   }
   // Every later call tries again and fails the same way.
   EXPECT_THROW(library.dvn_find(0, 0, 0, 0), LibraryLoadError);

@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +24,7 @@ using ::testing::ElementsAreArray;
 using testing::EventLog;
 using testing::FakeView;
 using ::testing::IsEmpty;
+using ::testing::Not;
 using testing::RecordingLibrary;
 
 // One window on a recording library; every test reads the shared log.
@@ -166,7 +169,23 @@ struct RefusedCase {
 };
 
 void PrintTo(const RefusedCase& c, std::ostream* os) {
-  *os << '"' << c.port0_text << "\" \"" << c.port1_text << '"';
+  const auto shown = [](const std::string& text) {
+    return text.size() <= 40
+               ? text
+               : text.substr(0, 40) + "... (" + std::to_string(text.size()) + " bytes)";
+  };
+  *os << '"' << shown(c.port0_text) << "\" \"" << shown(c.port1_text) << '"';
+}
+
+// The form a refused text's message takes.
+std::string refused(const std::string& quoted) {
+  return quoted + " is out of range: the largest value accepted is FFFFFFFF.";
+}
+
+std::string repeated(std::string_view piece, std::size_t times) {
+  std::string text;
+  for (std::size_t i = 0; i < times; ++i) text += piece;
+  return text;
 }
 
 class OutputOutOfRange : public Handlers, public ::testing::WithParamInterface<RefusedCase> {};
@@ -188,7 +207,17 @@ INSTANTIATE_TEST_SUITE_P(
                     "\"FFFFFFFFF0\" is out of range: the largest value accepted is FFFFFFFF."},
         RefusedCase{"123456789", "987654321",
                     "\"123456789\" is out of range: the largest value accepted is FFFFFFFF.\n"
-                    "\"987654321\" is out of range: the largest value accepted is FFFFFFFF."}));
+                    "\"987654321\" is out of range: the largest value accepted is FFFFFFFF."},
+        // A long text is quoted by its first 32 characters and its length.
+        RefusedCase{repeated("F", 32), "0", refused("\"" + repeated("F", 32) + "\"")},
+        RefusedCase{repeated("F", 33), "0",
+                    refused("\"" + repeated("F", 32) + "…\" (33 characters)")},
+        RefusedCase{"0", repeated("F", 1'000'000),
+                    refused("\"" + repeated("F", 32) + "…\" (1000000 characters)")},
+        // Characters, not bytes: a character is never cut in two.
+        RefusedCase{
+            repeated("F", 9) + repeated("あ", 40), "0",
+            refused("\"" + repeated("F", 9) + repeated("あ", 23) + "…\" (49 characters)")}));
 
 // --- hsbVol ----------------------------------------------------------------
 
@@ -245,6 +274,110 @@ TEST_F(Handlers, UnloadFreesTheLibraryAndDoesNothingElse) {
   EXPECT_THAT(log, ElementsAre("dvn_free(0, 0, 0, 0)"));
 }
 
+TEST_F(Handlers, UnloadFreesTheLibraryOnceHoweverOftenTheWindowUnloads) {
+  window.on_unload();
+  window.on_unload();
+  window.on_session_end();
+  EXPECT_TRUE(window.on_close_request());
+  EXPECT_THAT(log, ElementsAre("dvn_free(0, 0, 0, 0)"));
+}
+
+TEST_F(Handlers, ACloseRequestWithNoHandlerRunningFreesAndLetsTheWindowGo) {
+  EXPECT_TRUE(window.on_close_request());
+  EXPECT_THAT(log, ElementsAre("dvn_free(0, 0, 0, 0)"));
+  // A closing window handles no more events.
+  window.on_click({Group::btnFind, 0});
+  window.on_bar_change(0);
+  EXPECT_THAT(log, ElementsAre("dvn_free(0, 0, 0, 0)"));
+}
+
+// --- events that arrive while a handler's message box is up ----------------
+
+struct ArrivingEvent {
+  const char* name;
+  void (*deliver)(MainWindow& window);
+};
+
+void PrintTo(const ArrivingEvent& e, std::ostream* os) { *os << e.name; }
+
+const ArrivingEvent kControlEvents[] = {
+    {"btnFind(0) click",
+     [](MainWindow& w) {
+       w.on_click({Group::btnFind, 0});
+     }},
+    {"btnInp(1) click",
+     [](MainWindow& w) {
+       w.on_click({Group::btnInp, 1});
+     }},
+    {"BtnOut(0) click",
+     [](MainWindow& w) {
+       w.on_click({Group::BtnOut, 0});
+     }},
+    {"hsbVol(1) change", [](MainWindow& w) { w.on_bar_change(1); }},
+};
+
+// No board attached: btnFind's handler shows "USB未接続", and the event
+// arrives while that box is up.
+class WhileAMessageIsUp : public Handlers, public ::testing::WithParamInterface<ArrivingEvent> {
+ protected:
+  void SetUp() override {
+    library.find_result = 1;
+    view.move_bar(1, 3);
+  }
+};
+
+TEST_P(WhileAMessageIsUp, AControlsEventIsNotHandled) {
+  view.while_message = [this] {
+    EXPECT_FALSE(window.accepts_events());
+    GetParam().deliver(window);
+  };
+  window.on_click({Group::btnFind, 0});
+  EXPECT_THAT(log, ElementsAre("dvn_find(0, 0, 0, 0)", "message USB未接続"));
+  // Once the box is answered, the same event is handled again.
+  EXPECT_TRUE(window.accepts_events());
+  view.while_message = nullptr;
+  log.clear();
+  GetParam().deliver(window);
+  EXPECT_THAT(log, Not(IsEmpty()));
+}
+
+TEST_P(WhileAMessageIsUp, AfterACloseRequestNothingMoreIsHandledAndTheWindowCloses) {
+  view.while_message = [this] {
+    EXPECT_FALSE(window.on_close_request()) << "the window went while the box was up";
+    GetParam().deliver(window);
+  };
+  window.on_click({Group::btnFind, 0});
+  EXPECT_THAT(log, ElementsAre("dvn_find(0, 0, 0, 0)", "message USB未接続", "close window"));
+  view.while_message = nullptr;
+  GetParam().deliver(window);  // queued before the close comes back
+  EXPECT_TRUE(window.on_close_request());
+  EXPECT_THAT(log, ElementsAre("dvn_find(0, 0, 0, 0)", "message USB未接続", "close window",
+                               "dvn_free(0, 0, 0, 0)"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Events, WhileAMessageIsUp, ::testing::ValuesIn(kControlEvents));
+
+TEST_F(Handlers, TwoCloseRequestsDuringAMessageCloseTheWindowOnce) {
+  library.find_result = 1;
+  view.while_message = [this] {
+    EXPECT_FALSE(window.on_close_request());
+    EXPECT_FALSE(window.on_close_request());
+  };
+  window.on_click({Group::btnFind, 0});
+  EXPECT_THAT(log, ElementsAre("dvn_find(0, 0, 0, 0)", "message USB未接続", "close window"));
+}
+
+TEST_F(Handlers, TheEndOfTheSessionDuringAMessageFreesAtOnceAndOnlyOnce) {
+  library.find_result = 1;
+  view.while_message = [this] { window.on_session_end(); };
+  window.on_click({Group::btnFind, 0});
+  view.while_message = nullptr;
+  window.on_click({Group::btnFind, 0});
+  EXPECT_TRUE(window.on_close_request());
+  EXPECT_THAT(log,
+              ElementsAre("dvn_find(0, 0, 0, 0)", "message USB未接続", "dvn_free(0, 0, 0, 0)"));
+}
+
 TEST_F(Handlers, ClicksReachTheirGroupsHandlerWithTheMemberIndex) {
   window.on_click({Group::btnInp, 1});
   window.on_click({Group::BtnOut, 0});
@@ -295,6 +428,36 @@ TEST(RunGuardedDeathTest, ReportsALibraryFailureAndEndsWithNonZeroStatus) {
   EXPECT_EXIT(run_guarded(failing, reporter), ::testing::ExitedWithCode(kFatalExitStatus),
               "shown: \\[DALVENIX cannot reach the device library and must close.\n\n"
               "dalvenix.dll has no entry _dvn_out@16: procedure not found\\]");
+}
+
+TEST(RunGuardedDeathTest, NoHandlerRunsWhileTheReportIsUpAndItIsShownOnce) {
+  // As a held scroll bar arrow does: the failing handler is asked for again
+  // while its report is up.
+  const auto failing = [] {
+    fprintf(stderr, "handler ran\n");
+    throw device::EntryMissingError("dalvenix.dll", "_dvn_out@16", "procedure not found");
+  };
+  std::function<void(std::string_view)> reporter;
+  reporter = [&](std::string_view) {
+    fprintf(stderr, "report shown\n");
+    run_guarded(failing, reporter);
+    run_guarded([] { fprintf(stderr, "another handler ran\n"); }, reporter);
+  };
+  const auto occurrences = [](const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+      ++count;
+    }
+    return count;
+  };
+  EXPECT_EXIT(run_guarded(failing, reporter), ::testing::ExitedWithCode(kFatalExitStatus),
+              ::testing::AllOf(
+                  ::testing::ResultOf(
+                      [&](const std::string& err) { return occurrences(err, "handler ran"); }, 1U),
+                  ::testing::ResultOf(
+                      [&](const std::string& err) { return occurrences(err, "report shown"); }, 1U),
+                  ::testing::ResultOf(
+                      [&](const std::string& err) { return occurrences(err, "must close"); }, 1U)));
 }
 
 TEST(RunGuardedDeathTest, AnyOtherFailureEndsTheProgramToo) {

@@ -24,6 +24,10 @@ constexpr const wchar_t* kClassName = L"DalvenixTestPanel";
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = 0;
 
+// Posted by close_window(): the close asked for while a handler ran, carried
+// out now that it has returned.
+constexpr UINT kCloseAgain = WM_APP + 1;
+
 // Child window ids: the control's index in the table plus this. Kept clear of
 // IDOK and IDCANCEL, which the dialog manager sends for Enter and Escape.
 constexpr int kFirstControlId = 100;
@@ -113,6 +117,10 @@ std::int16_t PanelWindow::bar_value(std::int16_t member) const {
 
 void PanelWindow::show_message(std::string_view text) { show_panel_message(hwnd_, text); }
 
+void PanelWindow::close_window() {
+  if (hwnd_ != nullptr) PostMessageW(hwnd_, kCloseAgain, 0, 0);
+}
+
 LRESULT CALLBACK PanelWindow::window_procedure(HWND window, UINT message, WPARAM wparam,
                                                LPARAM lparam) {
   if (message == WM_NCCREATE) {
@@ -139,7 +147,8 @@ LRESULT PanelWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_ACTIVATE: on_activate(LOWORD(wparam)); break;  // DefWindowProc sets the focus
     case WM_SETFOCUS: on_set_focus(); return 0;
-    case WM_CLOSE: on_close(); return 0;
+    case WM_CLOSE:
+    case kCloseAgain: on_close(); return 0;
     case WM_ENDSESSION: on_end_session(wparam != FALSE); return 0;
     case WM_DESTROY: on_destroy(); return 0;
     case WM_NCDESTROY: on_nc_destroy(); break;
@@ -200,8 +209,8 @@ void PanelWindow::apply_layout(UINT dpi) {
     const RECT rect = control_rect(kControls[index].twips, dpi);
     MoveWindow(controls_[index], rect.left, rect.top, rect.right - rect.left,
                rect.bottom - rect.top, TRUE);
-    const HFONT font = fonts.font_for(widen(kControls[index].text));
-    SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(fonts.message_font()),
+                 TRUE);
   }
   // The controls now use the new fonts; the old ones may go.
   fonts_ = std::move(fonts);
@@ -222,8 +231,10 @@ void PanelWindow::on_hscroll(HWND bar, int code, int thumb) {
   const auto target = scroll_target(code, current, thumb, panel::kBarRange);
   // Only a change of the value is an event; dragging the thumb is not one yet.
   if (!target || *target == current) return;
+  // Not while a handler's message box is up: the bar stays where it was.
+  if (!handlers_.accepts_events()) return;
   SetScrollPos(bar, SB_CTL, *target, TRUE);
-  run([&] { handlers_.on_hsbVol_change(id->member); });
+  run([&] { handlers_.on_bar_change(id->member); });
 }
 
 void PanelWindow::on_dpi_changed(UINT dpi, const RECT& suggested) {
@@ -245,14 +256,16 @@ void PanelWindow::on_set_focus() {
 }
 
 void PanelWindow::on_close() {
-  // Closing asks nothing and is never refused.
-  unload_once();
-  DestroyWindow(hwnd_);
+  // Closing asks nothing and is never refused; while a handler's message box
+  // is up, the window stays until the handler has returned (close_window()).
+  bool close_now = false;
+  run([&] { close_now = handlers_.on_close_request(); });
+  if (close_now) DestroyWindow(hwnd_);
 }
 
 void PanelWindow::on_end_session(bool ending) {
   // Windows is ending the session without closing the window first.
-  if (ending) unload_once();
+  if (ending) run([&] { handlers_.on_session_end(); });
 }
 
 void PanelWindow::on_destroy() { PostQuitMessage(0); }
@@ -264,14 +277,12 @@ void PanelWindow::on_nc_destroy() {
   focus_ = nullptr;
 }
 
-void PanelWindow::unload_once() {
-  if (unloaded_) return;
-  unloaded_ = true;
-  run([&] { handlers_.on_unload(); });
-}
-
 void PanelWindow::run(const std::function<void()>& work) {
-  panel::run_guarded(work, [this](std::string_view report) { show_fatal_report(hwnd_, report); });
+  panel::run_guarded(work, [this](std::string_view report) {
+    // The program is ending: nothing in the window acts any more.
+    if (hwnd_ != nullptr) EnableWindow(hwnd_, FALSE);
+    show_fatal_report(hwnd_, report);
+  });
 }
 
 }  // namespace dalvenix::win32

@@ -50,6 +50,7 @@ class PanelWindow final : public panel::PanelView {
   void set_text(panel::ControlId text_box, std::string_view text) override;
   std::int16_t bar_value(std::int16_t member) const override;
   void show_message(std::string_view text) override;
+  void close_window() override;
 
  private:
   static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -70,7 +71,6 @@ class PanelWindow final : public panel::PanelView {
   // Places and sizes every control and the window for the DPI, with fonts
   // made for it.
   void apply_layout(UINT dpi);
-  void unload_once();
   // Runs an event's work; a failure reports and ends the program.
   void run(const std::function<void()>& work);
 
@@ -80,7 +80,6 @@ class PanelWindow final : public panel::PanelView {
   std::array<HWND, panel::kControls.size()> controls_{};  // in the table's order
   std::optional<PanelFonts> fonts_;
   HWND focus_ = nullptr;  // the child to give the focus back to on activation
-  bool unloaded_ = false;
   std::exception_ptr creation_failure_;
 };
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -47,7 +48,14 @@ class FakeView final : public panel::PanelView {
 
   void show_message(std::string_view text) override {
     log_.push_back("message " + std::string(text));
+    // What arrives while the box is up, as a toolkit's modal loop delivers it.
+    if (while_message) while_message();
   }
+
+  void close_window() override { log_.push_back("close window"); }
+
+  // Run inside show_message, as events that come in while the box is up.
+  std::function<void()> while_message;
 
  private:
   using Key = std::pair<panel::Group, std::int16_t>;

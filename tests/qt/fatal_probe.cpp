@@ -3,7 +3,11 @@
 // user action, describes on standard output the report box that follows and
 // dismisses it with a click. The real report path then ends the process.
 //
-// Usage: fatal_probe LIBRARY-FILE CONTROL-NAME|close
+// With "hold hsbVol(d)" it presses the bar's right arrow and keeps it held,
+// and leaves the report up for a second before dismissing it, as a user who
+// holds an arrow would.
+//
+// Usage: fatal_probe LIBRARY-FILE CONTROL-NAME|close|"hold hsbVol(d)"
 // Exit status: that of the failure, or 3 when no report came.
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,6 +17,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "device/dalvenix_library.h"
 #include "device/shared_library.h"
@@ -33,11 +39,20 @@ const char* icon_name(QMessageBox::Icon icon) {
   return "?";
 }
 
+constexpr std::string_view kHold = "hold ";
+
+// How long a report stays up before the click that dismisses it.
+int report_left_up_ms = 0;
+
 // Describes the report box once it is open, then clicks its button.
 void dismiss_report_when_shown() {
   auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
   if (box == nullptr || !box->isVisible()) {
     QTimer::singleShot(10, dismiss_report_when_shown);
+    return;
+  }
+  if (report_left_up_ms > 0) {
+    QTimer::singleShot(std::exchange(report_left_up_ms, 0), dismiss_report_when_shown);
     return;
   }
   std::printf(
@@ -58,7 +73,12 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "usage: fatal_probe LIBRARY-FILE CONTROL-NAME|close\n");
     return 2;
   }
-  const std::string action = argv[2];
+  std::string action = argv[2];
+  const bool hold = action.starts_with(kHold);
+  if (hold) {
+    action.erase(0, kHold.size());
+    report_left_up_ms = 1000;
+  }
   dalvenix::device::DalvenixLibrary library(dalvenix::device::open_library_file(argv[1]));
   dalvenix::qt::QtMainWindow window(library);
   window.show();
@@ -74,6 +94,13 @@ int main(int argc, char* argv[]) {
     if (control == nullptr) {
       std::fprintf(stderr, "fatal_probe: no control %s\n", action.c_str());
       std::exit(2);
+    }
+    if (hold) {
+      // Pressed and never released: the bar repeats its step until it is
+      // disabled or released.
+      QTest::mousePress(control, Qt::LeftButton, {},
+                        QPoint(control->width() - 3, control->height() / 2));
+      return;
     }
     QTest::mouseClick(control, Qt::LeftButton);
   });

@@ -54,6 +54,22 @@ class FatalReportTest : public QObject {
     }
   }
 
+  void aHeldScrollBarArrowReportsOnceAndEnds() {
+    // The bar repeats its step while the arrow is held; the first step fails.
+    QProcess probe;
+    const QString partial = QCoreApplication::applicationDirPath() + "/libdalvenix_partial.so";
+    probe.start(QCoreApplication::applicationDirPath() + "/fatal_probe",
+                {partial, "hold hsbVol(0)"});
+    QVERIFY(probe.waitForFinished(30000));
+    const QString out = QString::fromUtf8(probe.readAllStandardOutput());
+    const QString err = QString::fromUtf8(probe.readAllStandardError());
+    QCOMPARE(probe.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(probe.exitCode() == 1,
+             qPrintable(QString("status %1\n%2\n%3").arg(probe.exitCode()).arg(out, err)));
+    QCOMPARE(out.count("title: DALVENIX\n"), 1);
+    QVERIFY2(err.count("has no entry dvn_out") == 1, qPrintable(err));
+  }
+
   void aWorkingLibraryGivesNoReport() {
     // The probe itself: with the stand-in, the same click reports nothing.
     QProcess probe;

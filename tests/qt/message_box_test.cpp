@@ -1,5 +1,7 @@
 // The panel's message box: what it shows, that it holds the window until
 // dismissed, and that nothing else happens meanwhile.
+#include <QClipboard>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -103,6 +105,35 @@ class MessageBoxTest : public QObject {
     QCOMPARE(box.buttons.size(), 1);
     QCOMPARE(box.icon, QMessageBox::NoIcon);
     QCOMPARE(panel_->trace.lines(), QStringList{"dvn_seldev(0, 0, 0, 0) = 0"});
+  }
+
+  // A million characters pasted into a field: the message quotes the start
+  // and the length, nothing is written, and the panel goes on working.
+  void aHugePastedFieldIsRefusedWithAShortMessage() {
+    auto& window = panel_->window();
+    auto& field = control<QLineEdit>(window, {Group::txtOutDat, 1});
+    QApplication::clipboard()->setText(QString(1'000'000, 'F'));
+    click_control(window, {Group::txtOutDat, 1});
+    press_key(window, Qt::Key_A, Qt::ControlModifier);
+    press_key(window, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(field.text().size(), 1'000'000);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 until_box = -1;
+    ModalBoxWatcher watcher([&](QMessageBox&) { until_box = clock.elapsed(); });
+    click_control(window, {Group::BtnOut, 0});
+    qInfo("the box was up after %lld ms", static_cast<long long>(until_box));
+    QCOMPARE(watcher.seen().size(), 1U);
+    QCOMPARE(watcher.seen().front().text,
+             QString("\"%1…\" (1000000 characters) is out of range: the largest value "
+                     "accepted is FFFFFFFF.")
+                 .arg(QString(32, 'F')));
+    QCOMPARE(panel_->trace.lines(), QStringList{"dvn_seldev(0, 0, 0, 0) = 0"});
+    QCOMPARE(field.text().size(), 1'000'000);  // left as it was
+
+    click_control(window, {Group::btnFind, 0});
+    QCOMPARE(panel_->trace.lines().size(), 3);
+    QCOMPARE(control<QLineEdit>(window, {Group::txtNo, 0}).text(), QString("2"));
   }
 
  private:

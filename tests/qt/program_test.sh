@@ -46,10 +46,10 @@ wait_for_trace() {
   fail "the trace has $(trace_lines) lines, expected $count"
 }
 
-# Starts the program (from the path given) and sets $window to its window.
+# Starts the program (the command given) and sets $window to its window.
 start_panel() {
   rm -f "$work/trace.txt" "$work/err"
-  DALVENIX_SIM_TRACE="$work/trace.txt" "$1" >"$work/out" 2>"$work/err" &
+  DALVENIX_SIM_TRACE="$work/trace.txt" "$@" >"$work/out" 2>"$work/err" &
   panel_pid=$!
   window=$(wait_for_window "DALVENIX TEST") || fail "no window titled DALVENIX TEST"
 }
@@ -67,6 +67,24 @@ expect_exit() {
   wait "$panel_pid" || status=$?
   panel_pid=
   [[ $status -eq $expected ]] || fail "the program ended with status $status, expected $expected"
+}
+
+# Answers the message box with Return and waits until it has gone.
+dismiss_box() {
+  local tries
+  xdotool windowfocus --sync "$1" key Return
+  for ((tries = 0; tries < 100; tries++)); do
+    xdotool search --onlyvisible --name '^DALVENIX$' >/dev/null 2>&1 || return 0
+    sleep 0.05
+  done
+  fail "the message box stayed open"
+}
+
+# With the "USB未接続" box up: the program goes on and has called nothing more.
+expect_waiting_for_box() {
+  sleep 0.5
+  kill -0 "$panel_pid" 2>/dev/null || fail "the program ended while the message box was up"
+  (($(trace_lines) == 1)) || fail "the library was called while the message box was up"
 }
 
 expect_trace() {
@@ -145,6 +163,43 @@ expect_exit 0
 expect_trace "dvn_find(0, 0, 0, 0) = 1" "dvn_free(0, 0, 0, 0) = 0"
 unset DALVENIX_SIM_DEVICES
 
+echo "program_test: closed while a message box is up"
+export DALVENIX_SIM_DEVICES=0
+start_panel "$bin/dalvenix-test"
+click "${find_at[@]}"
+box=$(wait_for_window "DALVENIX") || fail "no message box titled DALVENIX"
+wait_for_trace 1
+"$bin/wm_close_window" "$window"
+expect_waiting_for_box
+dismiss_box "$box"
+expect_exit 0
+expect_trace "dvn_find(0, 0, 0, 0) = 1" "dvn_free(0, 0, 0, 0) = 0"
+unset DALVENIX_SIM_DEVICES
+
+# A logout (SIGHUP or SIGTERM), a closed terminal (SIGHUP) and Ctrl+C (SIGINT)
+# close the window as its close button does. A script's background commands
+# start with SIGINT ignored: env gives the program the default handling back.
+for signal in TERM HUP INT; do
+  echo "program_test: SIG$signal closes it"
+  start_panel env --default-signal=INT "$bin/dalvenix-test"
+  kill -s "$signal" "$panel_pid"
+  expect_exit 0
+  expect_trace "dvn_free(0, 0, 0, 0) = 0"
+
+  echo "program_test: SIG$signal while a message box is up"
+  export DALVENIX_SIM_DEVICES=0
+  start_panel env --default-signal=INT "$bin/dalvenix-test"
+  click "${find_at[@]}"
+  box=$(wait_for_window "DALVENIX") || fail "no message box titled DALVENIX"
+  wait_for_trace 1
+  kill -s "$signal" "$panel_pid"
+  expect_waiting_for_box
+  dismiss_box "$box"
+  expect_exit 0
+  expect_trace "dvn_find(0, 0, 0, 0) = 1" "dvn_free(0, 0, 0, 0) = 0"
+  unset DALVENIX_SIM_DEVICES
+done
+
 echo "program_test: no library beside the program"
 mkdir "$work/alone"
 cp "$bin/dalvenix-test" "$work/alone/"
@@ -156,4 +211,4 @@ xdotool windowfocus --sync "$box" key Return
 expect_exit 1
 [[ ! -e $work/trace.txt ]] || fail "a library was called"
 
-echo "program_test: 4 passed, 0 failed"
+echo "program_test: 11 passed, 0 failed"

@@ -86,8 +86,9 @@ if(NOT resources MATCHES "Entry: ID: 0x000018")
 endif()
 
 # The version strings, UTF-16 in the resource: each key directly followed by
-# its value.
-file(STRINGS ${PROGRAM} wide_strings ENCODING UTF-16LE LENGTH_MINIMUM 3)
+# its value. Stray code bytes can read as text with a square bracket, which
+# would keep a CMake list from splitting there: such strings are left out.
+file(STRINGS ${PROGRAM} wide_strings ENCODING UTF-16LE LENGTH_MINIMUM 3 REGEX "^[^][]*$")
 foreach(pair IN ITEMS "ProductName=DALVENIX" "FileVersion=1.00" "ProductVersion=1.00")
   string(REPLACE "=" ";" key_value "${pair}")
   list(GET key_value 0 key)

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_catcher.h"
 #include "panel_fixture.h"
 
 namespace dalvenix::win32::testing {
@@ -72,6 +73,33 @@ TEST_F(Closed, TheEndOfTheSessionFreesTheLibraryOnceEvenIfTheWindowIsClosedToo) 
 TEST_F(Closed, ACancelledEndOfSessionFreesNothing) {
   SendMessageW(panel().hwnd(), WM_ENDSESSION, FALSE, 0);
   EXPECT_TRUE(calls().empty());
+}
+
+// No board attached: btnFind's handler shows "USB未接続", and what was posted
+// before the click arrives while that box is up.
+class DeferredClosing : public PanelTest {
+ protected:
+  DeferredClosing() : PanelTest(L"0") {}
+};
+
+TEST_F(DeferredClosing, ACloseWhileAMessageIsUpWaitsForTheBoxAndEventsMeanwhileDoNothing) {
+  const HWND window = panel().hwnd();
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  PostMessageW(control({panel::Group::btnInp, 0}), BM_CLICK, 0, 0);
+  PostMessageW(window, WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0),
+               reinterpret_cast<LPARAM>(control({panel::Group::hsbVol, 1})));
+  DialogCatcher catcher(GetCurrentProcessId());
+  SendMessageW(control({panel::Group::btnFind, 0}), BM_CLICK, 0, 0);  // returns with the box
+  ASSERT_TRUE(catcher.result().has_value()) << "no message box appeared";
+  EXPECT_TRUE(IsWindow(window)) << "the window went while the box was up";
+  EXPECT_EQ(calls(), (Calls{"dvn_find(0, 0, 0, 0) = 1"}));
+  EXPECT_EQ(bar_position(1), 0) << "the bar moved while the box was up";
+
+  pump();
+  EXPECT_EQ(calls(), (Calls{"dvn_find(0, 0, 0, 0) = 1", "dvn_free(0, 0, 0, 0) = 0"}));
+  EXPECT_FALSE(IsWindow(window));
+  ASSERT_TRUE(quit_code_.has_value()) << "no WM_QUIT was posted";
+  EXPECT_EQ(*quit_code_, 0);
 }
 
 }  // namespace

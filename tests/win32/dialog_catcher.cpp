@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
+#include "drawn_text.h"
 #include "win32/gdi_handles.h"
-#include "win32/panel_fonts.h"
 #include "win32/win32_error.h"
 
 namespace dalvenix::win32::testing {
@@ -64,15 +64,19 @@ BOOL CALLBACK read_child(HWND child, LPARAM context) {
   return TRUE;
 }
 
-// How the message text shows: in a font with its glyphs, and whole.
-void read_text_font(HWND dialog, CapturedDialog& captured) {
+// How the message text shows: every character as a glyph, and whole.
+void read_text_drawing(HWND dialog, CapturedDialog& captured) {
   const HWND text = GetDlgItem(dialog, kMessageTextId);
   if (text == nullptr) return;
+  try {
+    captured.text_has_glyphs = characters_drawn_as_boxes(text).empty();
+  } catch (const std::runtime_error&) {
+    // Left unknown: a text that cannot be drawn is not known to show.
+  }
   DWORD_PTR result = 0;
   SendMessageTimeoutW(text, WM_GETFONT, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
-  const auto font = reinterpret_cast<HFONT>(result);
+  auto* const font = reinterpret_cast<HFONT>(result);
   if (font == nullptr) return;
-  captured.text_has_glyphs = has_glyphs(font, captured.text);
   RECT room;
   GetClientRect(text, &room);
   RECT needed{0, 0, 0, 0};
@@ -124,8 +128,8 @@ void DialogCatcher::run() {
   captured.title = text_of(dialog);
   captured.owner = GetWindow(dialog, GW_OWNER);
   EnumChildWindows(dialog, &read_child, reinterpret_cast<LPARAM>(&captured));
-  // A font handle means something only in its own process.
-  if (process_id_ == GetCurrentProcessId()) read_text_font(dialog, captured);
+  // A device context or font handle means something only in its own process.
+  if (process_id_ == GetCurrentProcessId()) read_text_drawing(dialog, captured);
   captured_ = captured;
 
   // Press the first button, as a click would: the button tells its dialog.

@@ -19,8 +19,9 @@ struct CapturedDialog {
   std::vector<int> button_ids;
   bool shows_icon = false;
   HWND owner = nullptr;
-  // For a box of this process: whether the text's font has all its glyphs,
-  // and whether the text has room in its control in that font.
+  // For a box of this process: whether the text draws every character as a
+  // glyph rather than as a missing-glyph box, and whether the text has room in
+  // its control in its font.
   std::optional<bool> text_has_glyphs;
   std::optional<bool> text_fits;
 };

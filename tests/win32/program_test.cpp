@@ -61,6 +61,26 @@ TEST_F(Program, AClickBeforeClosingIsHandledInTheProgramToo) {
                                   "dvn_free(0, 0, 0, 0) = 0"}));
 }
 
+TEST_F(Program, ACloseAndAClickWhileAMessageIsUpEndItOnceTheBoxIsAnswered) {
+  const ScopedVariable no_board(L"DALVENIX_SIM_DEVICES", L"0");
+  ChildProcess child(program_path(), L"", program_folder());
+  const HWND window = child.wait_for_window(kCaption);
+  ASSERT_NE(window, nullptr);
+  const HWND find = child.focus_of(window);  // btnFind(0)
+  ASSERT_NE(find, nullptr);
+  DialogCatcher catcher(child.id());
+  // Queued behind the press, so they arrive while "USB未接続" is up: what
+  // taskkill without /F, or the end of a session, sends, and another click.
+  press_space(find);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  PostMessageW(find, BM_CLICK, 0, 0);
+  const auto box = catcher.result();
+  ASSERT_TRUE(box.has_value()) << "no message box appeared";
+  EXPECT_EQ(box->text, L"USB\u672A\u63A5\u7D9A");
+  EXPECT_EQ(child.wait_for_exit(), std::optional<DWORD>(0));
+  EXPECT_EQ(trace.calls(), (Calls{"dvn_find(0, 0, 0, 0) = 1", "dvn_free(0, 0, 0, 0) = 0"}));
+}
+
 // The program alone in a folder, without dalvenix.dll beside it.
 class WithoutLibrary : public Program {
  protected:

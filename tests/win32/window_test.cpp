@@ -6,9 +6,9 @@
 #include <string>
 
 #include "device/windows_text.h"
+#include "drawn_text.h"
 #include "panel/main_window.h"
 #include "panel_fixture.h"
-#include "win32/panel_fonts.h"
 
 namespace dalvenix::win32::testing {
 namespace {
@@ -183,33 +183,36 @@ TEST_F(InitialState, TextBoxesTakeTextLongerThanTheDefaultLimit) {
   EXPECT_EQ(shown.back(), L'8');
 }
 
-TEST_F(InitialState, EveryControlUsesAFontThatHasGlyphsForItsText) {
-  // The message font where it can, so that the panel looks like the system.
-  const LOGFONTW message_font = font_of(control({Group::btnFind, 0}));
+TEST_F(InitialState, EveryControlWithATextUsesTheMessageFont) {
+  // So that the panel looks like the system's own dialogs.
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
-  EXPECT_STREQ(message_font.lfFaceName, metrics.lfMessageFont.lfFaceName);
-
   for (const auto& entry : panel::kControls) {
     if (entry.kind == panel::ControlKind::HorizontalScrollBar) continue;  // no text, no font
-    const HWND child = control(entry.id);
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
-    ASSERT_NE(font, nullptr) << panel::control_name(entry.id) << " has the system font";
-    EXPECT_TRUE(has_glyphs(font, text(entry.id))) << panel::control_name(entry.id);
+    EXPECT_STREQ(font_of(control(entry.id)).lfFaceName, metrics.lfMessageFont.lfFaceName)
+        << panel::control_name(entry.id);
   }
 }
 
-TEST(Glyphs, AWesternFontLacksTheCountLabelsKanjiSoTheCheckCanFail) {
-  // The check above would pass for any font if has_glyphs never said no.
-  LOGFONTW latin{};
-  latin.lfHeight = -12;
-  wcscpy(latin.lfFaceName, L"Tahoma");
-  const HFONT font = CreateFontIndirectW(&latin);
-  ASSERT_NE(font, nullptr);
-  EXPECT_FALSE(has_glyphs(font, L"\u500B\u6570"));
-  EXPECT_TRUE(has_glyphs(font, L"InpData"));
-  DeleteObject(font);
+TEST_F(InitialState, EveryControlDrawsEachCharacterOfItsTextAsAGlyph) {
+  // Label1's 個数 and ） too, which a Western message font lacks: Windows
+  // draws them from the faces linked to it.
+  for (const auto& entry : panel::kControls) {
+    if (entry.kind == panel::ControlKind::HorizontalScrollBar) continue;  // no text
+    EXPECT_EQ(characters_drawn_as_boxes(control(entry.id)), L"") << panel::control_name(entry.id);
+  }
+  EXPECT_EQ(text({Group::Label1, kNoMember}), L"-(\u500B\u6570\uFF09") << "the text is back";
+}
+
+using Glyphs = PanelTest;
+
+TEST_F(Glyphs, ACharacterNoLinkedFaceHasIsSeenAsABox) {
+  // The check above would pass for any text if it never told a box from a
+  // glyph: Ethiopic is neither in the message font nor in the faces linked to it.
+  const HWND label = control({Group::Label1, kNoMember});
+  ASSERT_TRUE(SetWindowTextW(label, L"-(\u1200\u6570\uFF09"));
+  EXPECT_EQ(characters_drawn_as_boxes(label), L"\u1200");
 }
 
 TEST_F(InitialState, ADpiChangeLaysTheControlsOutAgainAtTheNewDpi) {
@@ -238,10 +241,10 @@ TEST_F(InitialState, ADpiChangeLaysTheControlsOutAgainAtTheNewDpi) {
   EXPECT_EQ(window.right - window.left, suggested.right - suggested.left);
   EXPECT_EQ(window.bottom - window.top, suggested.bottom - suggested.top);
   EXPECT_GT(std::abs(font_of(control({Group::btnFind, 0})).lfHeight), std::abs(height_at_96));
-  // Still every glyph, in the new fonts.
-  const auto label_font =
-      reinterpret_cast<HFONT>(SendMessageW(control({Group::Label1, kNoMember}), WM_GETFONT, 0, 0));
-  EXPECT_TRUE(has_glyphs(label_font, L"-(\u500B\u6570\uFF09"));
+  // The label takes the new font too, and still draws every character of it.
+  EXPECT_EQ(font_of(control({Group::Label1, kNoMember})).lfHeight,
+            font_of(control({Group::btnFind, 0})).lfHeight);
+  EXPECT_EQ(characters_drawn_as_boxes(control({Group::Label1, kNoMember})), L"");
 }
 
 }  // namespace

@@ -1,0 +1,203 @@
+#include "device/library_image.h"
+
+#include <array>
+#include <cstddef>
+#include <fstream>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+namespace dalvenix::device {
+namespace {
+
+// PE Machine field values.
+constexpr std::uint16_t kPeI386 = 0x014C;
+constexpr std::uint16_t kPeArmNt = 0x01C4;
+constexpr std::uint16_t kPeAmd64 = 0x8664;
+constexpr std::uint16_t kPeArm64 = 0xAA64;
+// ELF e_machine values.
+constexpr std::uint16_t kElf386 = 3;
+constexpr std::uint16_t kElfArm = 40;
+constexpr std::uint16_t kElfX8664 = 62;
+constexpr std::uint16_t kElfAarch64 = 183;
+constexpr std::uint16_t kElfRiscV = 243;
+
+struct Known {
+  Machine machine;
+  std::string_view words;
+};
+
+constexpr std::array<Known, 9> kKnown{{
+    {{ImageFormat::pe, kPeI386, 0}, "32-bit"},
+    {{ImageFormat::pe, kPeAmd64, 0}, "64-bit"},
+    {{ImageFormat::pe, kPeArmNt, 0}, "32-bit ARM"},
+    {{ImageFormat::pe, kPeArm64, 0}, "64-bit ARM"},
+    {{ImageFormat::elf, kElf386, 32}, "32-bit x86"},
+    {{ImageFormat::elf, kElfX8664, 64}, "64-bit x86"},
+    {{ImageFormat::elf, kElfArm, 32}, "32-bit ARM"},
+    {{ImageFormat::elf, kElfAarch64, 64}, "64-bit ARM"},
+    {{ImageFormat::elf, kElfRiscV, 64}, "64-bit RISC-V"},
+}};
+
+const Known* known(const Machine& machine) {
+  for (const Known& entry : kKnown) {
+    if (entry.machine == machine) return &entry;
+  }
+  return nullptr;
+}
+
+std::string hex4(std::uint16_t value) {
+  constexpr std::string_view kDigits = "0123456789ABCDEF";
+  std::string text = "0x";
+  for (int shift = 12; shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 0xFU];
+  return text;
+}
+
+// What sits at a path, as far as its first bytes tell.
+struct Found {
+  enum class Kind : std::uint8_t { absent, folder, unreadable, empty, image, other };
+  Kind kind = Kind::other;
+  Machine machine{};
+  std::string problem;  // for unreadable
+};
+
+Found found(Found::Kind kind, Machine machine = {}, std::string problem = {}) {
+  Found result;
+  result.kind = kind;
+  result.machine = machine;
+  result.problem = std::move(problem);
+  return result;
+}
+
+std::uint16_t little16(const unsigned char* bytes) {
+  return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8U));
+}
+
+std::uint16_t big16(const unsigned char* bytes) {
+  return static_cast<std::uint16_t>((bytes[0] << 8U) | bytes[1]);
+}
+
+std::uint32_t little32(const unsigned char* bytes) {
+  return static_cast<std::uint32_t>(little16(bytes)) |
+         (static_cast<std::uint32_t>(little16(bytes + 2)) << 16U);
+}
+
+Found examine(const std::filesystem::path& file) {
+  std::error_code error;
+  const auto status = std::filesystem::status(file, error);
+  if (status.type() == std::filesystem::file_type::not_found) return found(Found::Kind::absent);
+  if (error) return found(Found::Kind::unreadable, {}, error.message());
+  if (std::filesystem::is_directory(status)) return found(Found::Kind::folder);
+
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return found(Found::Kind::unreadable, {}, "it cannot be opened");
+  // The ELF identification and e_machine, or the DOS header with e_lfanew.
+  constexpr std::size_t kDosHeaderSize = 64;
+  std::array<unsigned char, kDosHeaderSize> start{};
+  in.read(reinterpret_cast<char*>(start.data()), start.size());
+  const auto count = static_cast<std::size_t>(in.gcount());
+  if (count == 0) return found(Found::Kind::empty);
+
+  constexpr std::size_t kElfMachineOffset = 18;
+  if (count >= kElfMachineOffset + 2 && start[0] == 0x7F && start[1] == 'E' && start[2] == 'L' &&
+      start[3] == 'F') {
+    const unsigned char elf_class = start[4];  // 1: 32-bit, 2: 64-bit
+    const unsigned char encoding = start[5];   // 1: little-endian, 2: big-endian
+    if ((elf_class != 1 && elf_class != 2) || (encoding != 1 && encoding != 2)) {
+      return found(Found::Kind::other);
+    }
+    const unsigned char* field = start.data() + kElfMachineOffset;
+    const std::uint16_t code = encoding == 1 ? little16(field) : big16(field);
+    return found(Found::Kind::image,
+                 {ImageFormat::elf, code, static_cast<std::uint8_t>(elf_class == 1 ? 32 : 64)});
+  }
+
+  constexpr std::size_t kNewHeaderOffset = 0x3C;
+  if (count == kDosHeaderSize && start[0] == 'M' && start[1] == 'Z') {
+    // "PE\0\0", then the COFF header, whose first field is the machine.
+    std::array<unsigned char, 6> signature{};
+    in.seekg(static_cast<std::streamoff>(little32(start.data() + kNewHeaderOffset)));
+    in.read(reinterpret_cast<char*>(signature.data()), signature.size());
+    if (in.gcount() == static_cast<std::streamsize>(signature.size()) && signature[0] == 'P' &&
+        signature[1] == 'E' && signature[2] == 0 && signature[3] == 0) {
+      return found(Found::Kind::image, {ImageFormat::pe, little16(signature.data() + 4), 0});
+    }
+  }
+  return found(Found::Kind::other);
+}
+
+std::string_view format_words(ImageFormat format) {
+  return format == ImageFormat::pe ? "a Windows library" : "a Linux library";
+}
+
+}  // namespace
+
+std::optional<Machine> this_program_machine() {
+#if defined(_WIN32)
+#if defined(__x86_64__) || defined(_M_X64)
+  return Machine{ImageFormat::pe, kPeAmd64, 0};
+#elif defined(__i386__) || defined(_M_IX86)
+  return Machine{ImageFormat::pe, kPeI386, 0};
+#elif defined(__aarch64__) || defined(_M_ARM64)
+  return Machine{ImageFormat::pe, kPeArm64, 0};
+#elif defined(__arm__) || defined(_M_ARM)
+  return Machine{ImageFormat::pe, kPeArmNt, 0};
+#else
+  return std::nullopt;
+#endif
+#else
+  constexpr auto kBits = static_cast<std::uint8_t>(sizeof(void*) * 8);
+#if defined(__x86_64__)
+  return Machine{ImageFormat::elf, kElfX8664, kBits};
+#elif defined(__i386__)
+  return Machine{ImageFormat::elf, kElf386, kBits};
+#elif defined(__aarch64__)
+  return Machine{ImageFormat::elf, kElfAarch64, kBits};
+#elif defined(__arm__)
+  return Machine{ImageFormat::elf, kElfArm, kBits};
+#elif defined(__riscv)
+  return Machine{ImageFormat::elf, kElfRiscV, kBits};
+#else
+  return std::nullopt;
+#endif
+#endif
+}
+
+std::string describe(const Machine& machine) {
+  if (const Known* entry = known(machine)) return std::string(entry->words);
+  if (machine.format == ImageFormat::pe) return "PE machine " + hex4(machine.code);
+  return "ELF machine " + std::to_string(machine.code) + ", " + std::to_string(machine.bits) +
+         "-bit";
+}
+
+std::optional<std::string> reason_not_to_load(const std::filesystem::path& file,
+                                              ImageFormat expected,
+                                              const std::optional<Machine>& program) {
+  const Found what = examine(file);
+  switch (what.kind) {
+    case Found::Kind::absent: return "is not there";
+    case Found::Kind::folder: return "is a folder, not a library";
+    case Found::Kind::unreadable: return "cannot be read: " + what.problem;
+    case Found::Kind::empty: return "is an empty file, not a library";
+    case Found::Kind::other: return "is not " + std::string(format_words(expected));
+    case Found::Kind::image: break;
+  }
+  if (what.machine.format != expected) {
+    return "is " + std::string(format_words(what.machine.format)) + ", not " +
+           std::string(format_words(expected));
+  }
+  if (!program || what.machine == *program) return std::nullopt;
+  const std::string library = known(what.machine) != nullptr
+                                  ? "is a " + describe(what.machine) + " library"
+                                  : "is a library for " + describe(what.machine);
+  const std::string needed = describe(*program);
+  return library + "; this program is " + needed + " and needs the " + needed + " " +
+         display_path(file.filename());
+}
+
+std::string display_path(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return {text.begin(), text.end()};
+}
+
+}  // namespace dalvenix::device
