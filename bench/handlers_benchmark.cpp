@@ -24,34 +24,24 @@ using dalvenix::panel::ControlId;
 
 // Two boards whose outputs read back, as cheap as a library can be.
 class InProcessLibrary final : public dalvenix::device::IoLibrary {
- public:
-  std::int32_t dvn_find(std::intptr_t, std::int32_t, std::int32_t, std::int32_t) override {
-    return 0;
-  }
-  std::int32_t dvn_getdevs(std::intptr_t, std::int32_t, std::int32_t, std::int32_t) override {
-    return 2;
-  }
-  std::int32_t dvn_seldev(std::intptr_t device, std::int32_t, std::int32_t, std::int32_t) override {
-    selected_ = static_cast<std::size_t>(device & 1);
-    return 0;
-  }
-  std::int32_t dvn_inp(std::intptr_t address, std::int32_t port, std::int32_t,
-                       std::int32_t) override {
-    *reinterpret_cast<std::uint8_t*>(address) =
-        latch_[selected_][static_cast<std::size_t>(port & 1)];
-    return 0;
-  }
-  std::int32_t dvn_out(std::intptr_t port, std::int32_t value, std::int32_t,
-                       std::int32_t) override {
-    latch_[selected_][static_cast<std::size_t>(port & 1)] = static_cast<std::uint8_t>(value);
-    return 0;
-  }
-  std::int32_t dvn_free(std::intptr_t, std::int32_t, std::int32_t, std::int32_t) override {
-    latch_ = {};
-    return 0;
+ private:
+  std::int32_t call(dalvenix::device::Entry entry, std::intptr_t p1, std::int32_t p2, std::int32_t,
+                    std::int32_t) override {
+    using dalvenix::device::Entry;
+    switch (entry) {
+      case Entry::dvn_getdevs: return 2;
+      case Entry::dvn_seldev: selected_ = static_cast<std::size_t>(p1 & 1); return 0;
+      case Entry::dvn_inp:
+        *reinterpret_cast<std::uint8_t*>(p1) = latch_[selected_][static_cast<std::size_t>(p2 & 1)];
+        return 0;
+      case Entry::dvn_out:
+        latch_[selected_][static_cast<std::size_t>(p1 & 1)] = static_cast<std::uint8_t>(p2);
+        return 0;
+      case Entry::dvn_free: latch_ = {}; return 0;
+      default: return 0;  // dvn_find: found
+    }
   }
 
- private:
   std::size_t selected_ = 0;
   std::array<std::array<std::uint8_t, 2>, 2> latch_{};
 };

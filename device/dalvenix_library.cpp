@@ -26,34 +26,4 @@ std::int32_t DalvenixLibrary::call(Entry entry, std::intptr_t p1, std::int32_t p
   return bound(entry)(p1, p2, p3, p4);
 }
 
-std::int32_t DalvenixLibrary::dvn_find(std::intptr_t p1, std::int32_t p2, std::int32_t p3,
-                                       std::int32_t p4) {
-  return call(Entry::dvn_find, p1, p2, p3, p4);
-}
-
-std::int32_t DalvenixLibrary::dvn_getdevs(std::intptr_t p1, std::int32_t p2, std::int32_t p3,
-                                          std::int32_t p4) {
-  return call(Entry::dvn_getdevs, p1, p2, p3, p4);
-}
-
-std::int32_t DalvenixLibrary::dvn_seldev(std::intptr_t device, std::int32_t p2, std::int32_t p3,
-                                         std::int32_t p4) {
-  return call(Entry::dvn_seldev, device, p2, p3, p4);
-}
-
-std::int32_t DalvenixLibrary::dvn_inp(std::intptr_t byte_address, std::int32_t port,
-                                      std::int32_t p3, std::int32_t p4) {
-  return call(Entry::dvn_inp, byte_address, port, p3, p4);
-}
-
-std::int32_t DalvenixLibrary::dvn_out(std::intptr_t port, std::int32_t value, std::int32_t p3,
-                                      std::int32_t p4) {
-  return call(Entry::dvn_out, port, value, p3, p4);
-}
-
-std::int32_t DalvenixLibrary::dvn_free(std::intptr_t p1, std::int32_t p2, std::int32_t p3,
-                                       std::int32_t p4) {
-  return call(Entry::dvn_free, p1, p2, p3, p4);
-}
-
 }  // namespace dalvenix::device

@@ -22,22 +22,9 @@ class DalvenixLibrary final : public IoLibrary {
   // Binds to whatever the opener opens.
   explicit DalvenixLibrary(EntrySourceOpener opener);
 
-  std::int32_t dvn_find(std::intptr_t p1, std::int32_t p2, std::int32_t p3,
-                        std::int32_t p4) override;
-  std::int32_t dvn_getdevs(std::intptr_t p1, std::int32_t p2, std::int32_t p3,
-                           std::int32_t p4) override;
-  std::int32_t dvn_seldev(std::intptr_t device, std::int32_t p2, std::int32_t p3,
-                          std::int32_t p4) override;
-  std::int32_t dvn_inp(std::intptr_t byte_address, std::int32_t port, std::int32_t p3,
-                       std::int32_t p4) override;
-  std::int32_t dvn_out(std::intptr_t port, std::int32_t value, std::int32_t p3,
-                       std::int32_t p4) override;
-  std::int32_t dvn_free(std::intptr_t p1, std::int32_t p2, std::int32_t p3,
-                        std::int32_t p4) override;
-
  private:
   std::int32_t call(Entry entry, std::intptr_t p1, std::int32_t p2, std::int32_t p3,
-                    std::int32_t p4);
+                    std::int32_t p4) override;
   EntryPoint bound(Entry entry);
 
   EntrySourceOpener opener_;

@@ -23,6 +23,10 @@ using EntryPoint = std::int32_t(DVN_CALL*)(std::intptr_t p1, std::int32_t p2, st
                                            std::int32_t p4);
 
 // X(operation): every operation in the order the library documents them.
+// Everything that names the operations is made from this list: the named
+// calls of IoLibrary, the stand-in's exports and its Windows .def file, and
+// the names the export checks expect. A new operation also needs its
+// description in io_library.h and its body in the stand-in.
 #define DVN_ENTRIES(X) X(dvn_find) X(dvn_getdevs) X(dvn_seldev) X(dvn_inp) X(dvn_out) X(dvn_free)
 
 enum class Entry : std::uint8_t {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <stdexcept>
 #include <string>
 
 namespace dalvenix::panel {
@@ -35,6 +36,15 @@ std::string control_name(ControlId id) {
   name.append(digits.data(), written.ptr);
   name.push_back(')');
   return name;
+}
+
+std::size_t index_of(ControlId id) {
+  for (std::size_t index = 0; index < kControls.size(); ++index) {
+    if (kControls[index].id == id) return index;
+  }
+  std::string message = "the panel has no control ";
+  message += control_name(id);
+  throw std::out_of_range(message);
 }
 
 }  // namespace dalvenix::panel

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace dalvenix::panel {
@@ -38,13 +40,18 @@ struct ControlId {
 
 enum class ControlKind : std::uint8_t { Button, HorizontalScrollBar, TextBox, Label };
 
-struct TwipsRect {
+// A rectangle from the top-left corner of the client area, in the unit the
+// tag names: the table's twips, or pixels once converted (panel/twips.h).
+template <class Unit>
+struct Rect {
   int left;
   int top;
   int width;
   int height;
-  friend constexpr bool operator==(const TwipsRect&, const TwipsRect&) = default;
+  friend constexpr bool operator==(const Rect&, const Rect&) = default;
 };
+struct Twips;  // 1/1440 inch
+using TwipsRect = Rect<Twips>;
 
 struct ControlSpec {
   ControlId id;
@@ -68,7 +75,9 @@ struct ScrollRange {
 };
 inline constexpr ScrollRange kBarRange{0, 12, 0, 1, 1};
 
-// Every control, in tab order.
+// Every control, in tab order. The front-ends rely on it: Win32's dialog
+// manager moves the focus in creation order, and Qt's tab chain is set in
+// the table's order.
 inline constexpr std::array<ControlSpec, 21> kControls{{
     {{Group::btnFind, 0}, ControlKind::Button, "dvn_find", {1320, 240, 1215, 495}, 0},
     {{Group::btnInp, 0}, ControlKind::Button, "dvn_inp", {1320, 1080, 1215, 495}, 1},
@@ -93,6 +102,20 @@ inline constexpr std::array<ControlSpec, 21> kControls{{
     {{Group::Label4, kNoMember}, ControlKind::Label, "OutData", {480, 1680, 855, 255}, 19},
     {{Group::Label5, kNoMember}, ControlKind::Label, "OutData", {3000, 1680, 855, 255}, 20},
 }};
+
+// Whether every control stands at the index of its tab order.
+constexpr bool lists_in_tab_order(const std::array<ControlSpec, kControls.size()>& controls) {
+  for (std::size_t index = 0; index < controls.size(); ++index) {
+    if (controls[index].tab_order != static_cast<int>(index)) return false;
+  }
+  return true;
+}
+static_assert(lists_in_tab_order(kControls),
+              "the control table must list the controls in tab order");
+
+// The control's index in kControls; throws std::out_of_range naming a control
+// the panel does not have.
+std::size_t index_of(ControlId id);
 
 // Whether the control takes the keyboard focus (every kind but labels).
 constexpr bool takes_focus(const ControlSpec& control) {

@@ -14,13 +14,8 @@ constexpr int twips_to_pixels(int twips, int dpi) {
   return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
 }
 
-struct PixelRect {
-  int left;
-  int top;
-  int width;
-  int height;
-  friend constexpr bool operator==(const PixelRect&, const PixelRect&) = default;
-};
+struct Pixels;
+using PixelRect = Rect<Pixels>;
 
 // Position and size are converted each on its own, so that every control of
 // one width in twips is as wide in pixels.

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <algorithm>
 #include <limits>
 #include <stdexcept>
 #include <vector>
@@ -25,15 +24,6 @@ using panel::ControlId;
 using panel::ControlKind;
 using panel::ControlSpec;
 using panel::Group;
-
-std::size_t index_of(ControlId id) {
-  const auto* const found = std::find_if(panel::kControls.begin(), panel::kControls.end(),
-                                         [id](const ControlSpec& entry) { return entry.id == id; });
-  if (found == panel::kControls.end()) {
-    throw std::out_of_range("the window has no control " + panel::control_name(id));
-  }
-  return static_cast<std::size_t>(found - panel::kControls.begin());
-}
 
 }  // namespace
 
@@ -95,12 +85,11 @@ QWidget* QtMainWindow::make_control(const ControlSpec& entry) {
 }
 
 void QtMainWindow::set_tab_order() {
+  // The table lists the controls in tab order.
   std::vector<const ControlSpec*> focusable;
   for (const ControlSpec& entry : panel::kControls) {
     if (panel::takes_focus(entry)) focusable.push_back(&entry);
   }
-  std::sort(focusable.begin(), focusable.end(),
-            [](const ControlSpec* a, const ControlSpec* b) { return a->tab_order < b->tab_order; });
   for (std::size_t i = 1; i < focusable.size(); ++i) {
     QWidget::setTabOrder(control(focusable[i - 1]->id), control(focusable[i]->id));
   }
@@ -108,7 +97,7 @@ void QtMainWindow::set_tab_order() {
   if (!focusable.empty()) control(focusable.front()->id)->setFocus(Qt::OtherFocusReason);
 }
 
-QWidget* QtMainWindow::control(ControlId id) const { return controls_[index_of(id)]; }
+QWidget* QtMainWindow::control(ControlId id) const { return controls_[panel::index_of(id)]; }
 
 template <class Widget>
 Widget& QtMainWindow::control_as(ControlId id) const {

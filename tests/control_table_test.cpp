@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -61,7 +62,23 @@ TEST_P(ControlTableRow, MatchesTheWindowAsDrawn) {
   EXPECT_EQ(control.tab_order, drawn.tab_order);
 }
 
+TEST_P(ControlTableRow, IsFoundAtItsIndexByItsId) {
+  EXPECT_EQ(index_of(kControls[GetParam()].id), GetParam());
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryControl, ControlTableRow, ::testing::Range<std::size_t>(0, 21));
+
+TEST(ControlTable, AControlThePanelLacksIsNamedInTheError) {
+  for (const ControlId id : {ControlId{Group::txtNo, 1}, ControlId{Group::btnFind, kNoMember},
+                             ControlId{Group::Label1, 0}, ControlId{Group::txtInpDat, 4}}) {
+    try {
+      static_cast<void>(index_of(id));
+      ADD_FAILURE() << control_name(id) << " was found";
+    } catch (const std::out_of_range& error) {
+      EXPECT_EQ(error.what(), "the panel has no control " + control_name(id));
+    }
+  }
+}
 
 TEST(ControlTable, TabOrdersZeroToTwentyEachOccurOnce) {
   std::set<int> orders;

@@ -17,21 +17,12 @@ namespace dalvenix::win32 {
 namespace {
 
 using panel::ControlKind;
+using panel::index_of;
 using panel::kControls;
 
 constexpr const wchar_t* kClassName = L"DalvenixTestPanel";
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = 0;
-
-// The dialog manager moves the focus in creation order, and the controls are
-// created in the table's order: that must be the tab order.
-constexpr bool table_is_in_tab_order() {
-  for (std::size_t index = 0; index < kControls.size(); ++index) {
-    if (kControls[index].tab_order != static_cast<int>(index)) return false;
-  }
-  return true;
-}
-static_assert(table_is_in_tab_order(), "the control table must list the controls in tab order");
 
 // Posted by close_window(): the close asked for while a handler ran, carried
 // out now that it has returned.
@@ -57,13 +48,6 @@ ChildClass child_class(ControlKind kind) {
     case ControlKind::Label: return {L"STATIC", kChild | SS_LEFT | SS_NOPREFIX, 0};
   }
   throw std::logic_error("no window class for this control kind");
-}
-
-std::size_t index_of(panel::ControlId id) {
-  for (std::size_t index = 0; index < kControls.size(); ++index) {
-    if (kControls[index].id == id) return index;
-  }
-  throw std::out_of_range("the panel has no control " + panel::control_name(id));
 }
 
 ATOM register_panel_class(HINSTANCE instance, WNDPROC procedure) {

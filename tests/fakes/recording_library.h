@@ -35,62 +35,49 @@ class RecordingLibrary final : public device::IoLibrary {
     boards_[device][static_cast<std::size_t>(port)] = value;
   }
 
-  std::int32_t dvn_find(std::intptr_t p1, std::int32_t p2, std::int32_t p3,
-                        std::int32_t p4) override {
-    record(device::Entry::dvn_find, std::to_string(p1), p2, p3, p4);
-    return find_result;
+ private:
+  std::int32_t call(device::Entry entry, std::intptr_t p1, std::int32_t p2, std::int32_t p3,
+                    std::int32_t p4) override {
+    using device::Entry;
+    if (missing_entry == entry) {
+      throw device::EntryMissingError("recording library", std::string(device::export_name(entry)),
+                                      "not exported");
+    }
+    // dvn_inp's first argument is an address: written "*" unless it is 0.
+    const std::string first = entry == Entry::dvn_inp && p1 != 0 ? "*" : std::to_string(p1);
+    log_.push_back(std::string(device::operation_name(entry)) + "(" + first + ", " +
+                   std::to_string(p2) + ", " + std::to_string(p3) + ", " + std::to_string(p4) +
+                   ")");
+    switch (entry) {
+      case Entry::dvn_find: return find_result;
+      case Entry::dvn_getdevs: return getdevs_result.value_or(devices);
+      case Entry::dvn_seldev: return select(p1);
+      case Entry::dvn_inp: return input(p1, p2);
+      case Entry::dvn_out: return output(p1, p2);
+      case Entry::dvn_free: boards_.clear(); return 0;
+      default: return 0;  // an operation the panel does not use: recorded only
+    }
   }
 
-  std::int32_t dvn_getdevs(std::intptr_t p1, std::int32_t p2, std::int32_t p3,
-                           std::int32_t p4) override {
-    record(device::Entry::dvn_getdevs, std::to_string(p1), p2, p3, p4);
-    return getdevs_result.value_or(devices);
-  }
-
-  std::int32_t dvn_seldev(std::intptr_t device, std::int32_t p2, std::int32_t p3,
-                          std::int32_t p4) override {
-    record(device::Entry::dvn_seldev, std::to_string(device), p2, p3, p4);
+  std::int32_t select(std::intptr_t device) {
     selected_ = device >= 0 && device < devices ? std::optional<int>(static_cast<int>(device))
                                                 : std::nullopt;
     return selected_ ? 0 : -1;
   }
 
-  std::int32_t dvn_inp(std::intptr_t byte_address, std::int32_t port, std::int32_t p3,
-                       std::int32_t p4) override {
-    record(device::Entry::dvn_inp, byte_address == 0 ? "0" : "*", port, p3, p4);
+  std::int32_t input(std::intptr_t byte_address, std::int32_t port) {
     if (stores_nothing || !selected_ || byte_address == 0 || (port != 0 && port != 1)) return -1;
     *reinterpret_cast<std::uint8_t*>(byte_address) =
         boards_[*selected_][static_cast<std::size_t>(port)];
     return 0;
   }
 
-  std::int32_t dvn_out(std::intptr_t port, std::int32_t value, std::int32_t p3,
-                       std::int32_t p4) override {
-    record(device::Entry::dvn_out, std::to_string(port), value, p3, p4);
+  std::int32_t output(std::intptr_t port, std::int32_t value) {
     if (!selected_ || (port != 0 && port != 1)) return -1;
     const std::uint32_t mask = port == 0 ? 0xFFU : 0x0FU;
     boards_[*selected_][static_cast<std::size_t>(port)] =
         static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) & mask);
     return 0;
-  }
-
-  std::int32_t dvn_free(std::intptr_t p1, std::int32_t p2, std::int32_t p3,
-                        std::int32_t p4) override {
-    record(device::Entry::dvn_free, std::to_string(p1), p2, p3, p4);
-    boards_.clear();
-    return 0;
-  }
-
- private:
-  void record(device::Entry entry, const std::string& p1, std::int32_t p2, std::int32_t p3,
-              std::int32_t p4) {
-    if (missing_entry == entry) {
-      throw device::EntryMissingError("recording library", std::string(device::export_name(entry)),
-                                      "not exported");
-    }
-    log_.push_back(std::string(device::operation_name(entry)) + "(" + p1 + ", " +
-                   std::to_string(p2) + ", " + std::to_string(p3) + ", " + std::to_string(p4) +
-                   ")");
   }
 
   EventLog& log_;

@@ -4,11 +4,12 @@
 #  - it carries its version resource (the product name and version text of
 #    CMakeLists.txt: ProductName DALVENIX, versions 1.00) and
 #    the manifest with per-monitor DPI awareness;
-#  - dalvenix.dll is a PE32 i386 DLL exporting exactly the six decorated
-#    __stdcall names, and needs no MinGW runtime either.
+#  - dalvenix.dll is a PE32 i386 DLL exporting exactly the decorated
+#    __stdcall names of ENTRIES (the operations, separated by commas: the six
+#    of DVN_ENTRIES), and needs no MinGW runtime either.
 #
 #   cmake -DOBJDUMP=... -DPROGRAM=... -DLIBRARY=... -DPRODUCT_NAME=... -DVERSION_TEXT=...
-#         -P check_i686_build.cmake
+#         -DENTRIES=dvn_find,... -P check_i686_build.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -139,7 +140,12 @@ foreach(entry IN LISTS entries)
   list(APPEND exports "${name}")
 endforeach()
 list(SORT exports)
-set(expected _dvn_find@16 _dvn_free@16 _dvn_getdevs@16 _dvn_inp@16 _dvn_out@16 _dvn_seldev@16)
+string(REPLACE "," ";" expected "${ENTRIES}")
+list(TRANSFORM expected REPLACE "^(.+)$" "_\\1@16")
+list(SORT expected)
+if(NOT expected)
+  fail("no entries given to compare the exports with")
+endif()
 if(NOT exports STREQUAL expected)
   fail("dalvenix.dll exports [${exports}], expected exactly [${expected}]")
 endif()

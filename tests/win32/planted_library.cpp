@@ -11,6 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
+
+#include "device/entry_points.h"
 
 namespace {
 
@@ -47,33 +50,20 @@ void load_helper() {
   FreeLibrary(helper);
 }
 
+// Every entry records its name; dvn_find also loads the helper, if asked to.
+std::int32_t planted(std::string_view operation) {
+  record(std::string(operation));
+  if (operation == "dvn_find") load_helper();
+  return 0;
+}
+
 }  // namespace
 
-// Exported under the vendor's decorated names through planted_library.def.
-extern "C" {
-std::int32_t dvn_find(std::intptr_t, std::int32_t, std::int32_t, std::int32_t) {
-  record("dvn_find");
-  load_helper();
-  return 0;
-}
-std::int32_t dvn_getdevs(std::intptr_t, std::int32_t, std::int32_t, std::int32_t) {
-  record("dvn_getdevs");
-  return 0;
-}
-std::int32_t dvn_seldev(std::intptr_t, std::int32_t, std::int32_t, std::int32_t) {
-  record("dvn_seldev");
-  return 0;
-}
-std::int32_t dvn_inp(std::intptr_t, std::int32_t, std::int32_t, std::int32_t) {
-  record("dvn_inp");
-  return 0;
-}
-std::int32_t dvn_out(std::intptr_t, std::int32_t, std::int32_t, std::int32_t) {
-  record("dvn_out");
-  return 0;
-}
-std::int32_t dvn_free(std::intptr_t, std::int32_t, std::int32_t, std::int32_t) {
-  record("dvn_free");
-  return 0;
-}
-}
+// Exported under the vendor's decorated names through planted_library.def,
+// which the build writes from the same list.
+#define PLANTED_ENTRY(op)                                                                        \
+  extern "C" std::int32_t DVN_CALL op(std::intptr_t, std::int32_t, std::int32_t, std::int32_t) { \
+    return planted(#op);                                                                         \
+  }
+DVN_ENTRIES(PLANTED_ENTRY)
+#undef PLANTED_ENTRY
