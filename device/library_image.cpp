@@ -7,6 +7,8 @@
 #include <string_view>
 #include <utility>
 
+#include "device/concat.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 
@@ -311,9 +313,9 @@ std::optional<Machine> this_program_machine() {
 
 std::string describe(const Machine& machine) {
   if (const Known* entry = known(machine)) return std::string(entry->words);
-  if (machine.format == ImageFormat::pe) return "PE machine " + hex4(machine.code);
-  return "ELF machine " + std::to_string(machine.code) + ", " + std::to_string(machine.bits) +
-         "-bit";
+  if (machine.format == ImageFormat::pe) return concat({"PE machine ", hex4(machine.code)});
+  return concat(
+      {"ELF machine ", std::to_string(machine.code), ", ", std::to_string(machine.bits), "-bit"});
 }
 
 std::optional<std::string> reason_not_to_load(const std::string& file, ImageFormat expected,
@@ -322,22 +324,20 @@ std::optional<std::string> reason_not_to_load(const std::string& file, ImageForm
   switch (what.kind) {
     case Found::Kind::absent: return "is not there";
     case Found::Kind::folder: return "is a folder, not a library";
-    case Found::Kind::unreadable: return "cannot be read: " + what.problem;
+    case Found::Kind::unreadable: return concat({"cannot be read: ", what.problem});
     case Found::Kind::empty: return "is an empty file, not a library";
-    case Found::Kind::other: return "is not " + std::string(format_words(expected));
+    case Found::Kind::other: return concat({"is not ", format_words(expected)});
     case Found::Kind::image: break;
   }
   if (what.machine.format != expected) {
-    return "is " + std::string(format_words(what.machine.format)) + ", not " +
-           std::string(format_words(expected));
+    return concat({"is ", format_words(what.machine.format), ", not ", format_words(expected)});
   }
   if (!program || what.machine == *program) return std::nullopt;
-  const std::string library = known(what.machine) != nullptr
-                                  ? "is a " + describe(what.machine) + " library"
-                                  : "is a library for " + describe(what.machine);
+  const bool known_machine = known(what.machine) != nullptr;
   const std::string needed = describe(*program);
-  return library + "; this program is " + needed + " and needs the " + needed + " " +
-         std::string(file_name(file));
+  return concat({known_machine ? "is a " : "is a library for ", describe(what.machine),
+                 known_machine ? " library" : "", "; this program is ", needed, " and needs the ",
+                 needed, " ", file_name(file)});
 }
 
 std::string_view file_name(std::string_view path) {

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "device/concat.h"
 #include "device/library_error.h"
 #include "device/library_image.h"
 
@@ -140,7 +141,7 @@ std::string full_path(const std::string& file) {
     return length;
   });
   if (full.empty()) {
-    throw LibraryLoadError(file, "its full path is unknown: " + system_message(error));
+    throw LibraryLoadError(file, concat({"its full path is unknown: ", system_message(error)}));
   }
   return narrow(full);
 }
@@ -172,7 +173,7 @@ std::string full_path(const std::string& file) {
   std::string folder(256, '\0');
   while (getcwd(folder.data(), folder.size()) == nullptr) {
     if (errno != ERANGE) {
-      throw LibraryLoadError(file, "its full path is unknown: " + error_text(errno));
+      throw LibraryLoadError(file, concat({"its full path is unknown: ", error_text(errno)}));
     }
     folder.resize(folder.size() * 2);
   }
@@ -223,7 +224,7 @@ void* load_candidate(const std::string& file, const std::string& name,
   }
   void* handle = open_file(file);
   if (handle == nullptr) {
-    std::string reason = "cannot be loaded: " + open_error(shown);
+    std::string reason = concat({"cannot be loaded: ", open_error(shown)});
     attempts.push_back({std::move(shown), std::move(reason)});
     throw LibraryLoadError(name, std::move(attempts));
   }
@@ -241,7 +242,7 @@ void* load(const std::string& file) {
   for (const SearchFolder& folder :
        windows_search_folders(own_folder(), system_folder(), path_variable())) {
     if (folder.passed_over) {
-      attempts.push_back({"the PATH entry \"" + folder.folder + "\"", *folder.passed_over});
+      attempts.push_back({concat({"the PATH entry \"", folder.folder, "\""}), *folder.passed_over});
       continue;
     }
     if (void* handle = load_candidate(joined(folder.folder, file), file, attempts)) return handle;
@@ -257,7 +258,8 @@ void* load(const std::string& file) {
   // Then where the system keeps libraries: LD_LIBRARY_PATH, ld.so.cache and
   // the system folders.
   if (void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)) return handle;
-  attempts.push_back({"the system's library search for " + file, "failed: " + last_dl_error()});
+  attempts.push_back(
+      {concat({"the system's library search for ", file}), concat({"failed: ", last_dl_error()})});
 #endif
   throw LibraryLoadError(file, std::move(attempts));
 }
