@@ -176,8 +176,8 @@ std::optional<std::size_t> InputFile::read_at(std::uint64_t offset,
     position.Offset = static_cast<DWORD>(at & 0xFFFFFFFFU);
     position.OffsetHigh = static_cast<DWORD>(at >> 32U);
     DWORD read = 0;
-    if (!ReadFile(handle_.get(), bytes.data() + count, static_cast<DWORD>(bytes.size() - count),
-                  &read, &position)) {
+    if (ReadFile(handle_.get(), bytes.data() + count, static_cast<DWORD>(bytes.size() - count),
+                 &read, &position) == FALSE) {
       const DWORD error = GetLastError();
       if (error == ERROR_HANDLE_EOF) break;
       instead_ = found(Found::Kind::unreadable, {}, system_message(error));
