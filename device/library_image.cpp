@@ -206,7 +206,7 @@ InputFile::InputFile(const std::string& path) {
     instead_ = found(Found::Kind::folder);
     return;
   }
-  // Not blocking: a pipe with no writer is read as empty rather than waited on.
+  // Not blocking: opening a pipe would wait for a writer; reading one fails.
   const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (descriptor < 0) {
     instead_ = found(Found::Kind::unreadable, {}, error_text(errno));

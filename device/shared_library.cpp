@@ -40,7 +40,8 @@ bool names_a_folder(const std::string& file) {
 #endif
 }
 
-// The file `name` in `folder`.
+// The file `name` in `folder`, joined with the system's separator unless the
+// folder ends in one already.
 std::string joined(std::string_view folder, std::string_view name) {
   std::string path(folder);
   if (!path.empty() && kSeparators.find(path.back()) == std::string_view::npos) {
