@@ -3,7 +3,6 @@
 
 #include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace dalvenix::device {
@@ -23,33 +22,16 @@ struct LoadAttempt {
 class LibraryLoadError : public LibraryError {
  public:
   // A single reason, for a file that was not searched for.
-  LibraryLoadError(std::string file, std::string reason)
-      : LibraryError("cannot load " + file + ": " + reason),
-        file_(std::move(file)),
-        reason_(std::move(reason)) {}
+  LibraryLoadError(std::string file, std::string reason);
 
   // Every place tried, in the order tried; the last is where the search ended.
-  LibraryLoadError(std::string file, std::vector<LoadAttempt> attempts)
-      : LibraryError("cannot load " + file + "; tried in this order:\n" + listed(attempts)),
-        file_(std::move(file)),
-        reason_(listed(attempts)),
-        attempts_(std::move(attempts)) {}
+  LibraryLoadError(std::string file, std::vector<LoadAttempt> attempts);
 
   [[nodiscard]] const std::string& file() const noexcept { return file_; }
   [[nodiscard]] const std::string& reason() const noexcept { return reason_; }
   [[nodiscard]] const std::vector<LoadAttempt>& attempts() const noexcept { return attempts_; }
 
  private:
-  // One line per attempt: "- C:\Tools\dalvenix.dll is not there".
-  static std::string listed(const std::vector<LoadAttempt>& attempts) {
-    std::string text;
-    for (const LoadAttempt& attempt : attempts) {
-      if (!text.empty()) text += '\n';
-      text += "- " + attempt.place + " " + attempt.outcome;
-    }
-    return text;
-  }
-
   // Declared in this order so that attempts_ is moved into last.
   std::string file_;
   std::string reason_;
@@ -59,11 +41,7 @@ class LibraryLoadError : public LibraryError {
 // The library was loaded but does not export an entry.
 class EntryMissingError : public LibraryError {
  public:
-  EntryMissingError(std::string file, std::string entry, std::string reason)
-      : LibraryError(file + " has no entry " + entry + ": " + reason),
-        file_(std::move(file)),
-        entry_(std::move(entry)),
-        reason_(std::move(reason)) {}
+  EntryMissingError(std::string file, std::string entry, std::string reason);
   [[nodiscard]] const std::string& file() const noexcept { return file_; }
   [[nodiscard]] const std::string& entry() const noexcept { return entry_; }
   [[nodiscard]] const std::string& reason() const noexcept { return reason_; }

@@ -2,10 +2,25 @@
 
 #include <array>
 #include <cstddef>
-#include <fstream>
+#include <memory>
+#include <span>
 #include <string_view>
-#include <system_error>
 #include <utility>
+
+#include "device/concat.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+
+#include "device/windows_text.h"
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+#endif
 
 namespace dalvenix::device {
 namespace {
@@ -82,24 +97,156 @@ std::uint32_t little32(const unsigned char* bytes) {
          (static_cast<std::uint32_t>(little16(bytes + 2)) << 16U);
 }
 
-Found examine(const std::filesystem::path& file) {
-  std::error_code error;
-  const auto status = std::filesystem::status(file, error);
-  if (status.type() == std::filesystem::file_type::not_found) return found(Found::Kind::absent);
-  if (error) return found(Found::Kind::unreadable, {}, error.message());
-  if (std::filesystem::is_directory(status)) return found(Found::Kind::folder);
+// A file opened for reading by the system's own calls, closed with this
+// object; or what was found at its path instead.
+class InputFile {
+ public:
+  explicit InputFile(const std::string& path);
 
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return found(Found::Kind::unreadable, {}, "it cannot be opened");
+  // Nothing while the file is open; otherwise absent, a folder, or
+  // unreadable with the system's reason.
+  [[nodiscard]] const std::optional<Found>& instead() const noexcept { return instead_; }
+
+  // How many bytes were read into `bytes` from `offset`: fewer at the end of
+  // the file. Nothing where the system cannot read it; `instead` then says why.
+  std::optional<std::size_t> read_at(std::uint64_t offset, std::span<unsigned char> bytes);
+
+ private:
+#if defined(_WIN32)
+  struct Closer {
+    void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
+  };
+  std::unique_ptr<void, Closer> handle_;
+#else
+  class Descriptor {
+   public:
+    explicit Descriptor(int descriptor) noexcept : descriptor_(descriptor) {}
+    ~Descriptor() {
+      if (descriptor_ >= 0) close(descriptor_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor(Descriptor&&) = delete;
+    Descriptor& operator=(Descriptor&&) = delete;
+    [[nodiscard]] int get() const noexcept { return descriptor_; }
+
+   private:
+    int descriptor_;
+  };
+  std::optional<Descriptor> descriptor_;
+#endif
+  std::optional<Found> instead_;
+};
+
+#if defined(_WIN32)
+
+InputFile::InputFile(const std::string& path) {
+  const std::wstring wide = widen(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+        error == ERROR_INVALID_DRIVE) {
+      instead_ = found(Found::Kind::absent);
+    } else {
+      instead_ = found(Found::Kind::unreadable, {}, system_message(error, path));
+    }
+    return;
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    instead_ = found(Found::Kind::folder);
+    return;
+  }
+  const HANDLE handle = CreateFileW(wide.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    instead_ = found(Found::Kind::unreadable, {}, system_message(GetLastError(), path));
+    return;
+  }
+  handle_.reset(handle);
+}
+
+std::optional<std::size_t> InputFile::read_at(std::uint64_t offset,
+                                              std::span<unsigned char> bytes) {
+  std::size_t count = 0;
+  while (count < bytes.size()) {
+    const std::uint64_t at = offset + count;
+    OVERLAPPED position{};
+    position.Offset = static_cast<DWORD>(at & 0xFFFFFFFFU);
+    position.OffsetHigh = static_cast<DWORD>(at >> 32U);
+    DWORD read = 0;
+    if (ReadFile(handle_.get(), bytes.data() + count, static_cast<DWORD>(bytes.size() - count),
+                 &read, &position) == FALSE) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_HANDLE_EOF) break;
+      instead_ = found(Found::Kind::unreadable, {}, system_message(error));
+      return std::nullopt;
+    }
+    if (read == 0) break;
+    count += read;
+  }
+  return count;
+}
+
+#else
+
+std::string error_text(int error) { return std::generic_category().message(error); }
+
+InputFile::InputFile(const std::string& path) {
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0) {
+    const int error = errno;
+    instead_ = error == ENOENT || error == ENOTDIR
+                   ? found(Found::Kind::absent)
+                   : found(Found::Kind::unreadable, {}, error_text(error));
+    return;
+  }
+  if (S_ISDIR(status.st_mode)) {
+    instead_ = found(Found::Kind::folder);
+    return;
+  }
+  // Not blocking: opening a pipe would wait for a writer; reading one fails.
+  const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (descriptor < 0) {
+    instead_ = found(Found::Kind::unreadable, {}, error_text(errno));
+    return;
+  }
+  descriptor_.emplace(descriptor);
+}
+
+std::optional<std::size_t> InputFile::read_at(std::uint64_t offset,
+                                              std::span<unsigned char> bytes) {
+  std::size_t count = 0;
+  while (count < bytes.size()) {
+    const ssize_t read = pread(descriptor_->get(), bytes.data() + count, bytes.size() - count,
+                               static_cast<off_t>(offset + count));
+    if (read < 0 && errno == EINTR) continue;
+    if (read < 0) {
+      instead_ = found(Found::Kind::unreadable, {}, error_text(errno));
+      return std::nullopt;
+    }
+    if (read == 0) break;
+    count += static_cast<std::size_t>(read);
+  }
+  return count;
+}
+
+#endif
+
+Found examine(const std::string& path) {
+  InputFile file(path);
+  if (file.instead()) return *file.instead();
+
   // The ELF identification and e_machine, or the DOS header with e_lfanew.
   constexpr std::size_t kDosHeaderSize = 64;
   std::array<unsigned char, kDosHeaderSize> start{};
-  in.read(reinterpret_cast<char*>(start.data()), start.size());
-  const auto count = static_cast<std::size_t>(in.gcount());
-  if (count == 0) return found(Found::Kind::empty);
+  const std::optional<std::size_t> count = file.read_at(0, start);
+  if (!count) return *file.instead();
+  if (*count == 0) return found(Found::Kind::empty);
 
   constexpr std::size_t kElfMachineOffset = 18;
-  if (count >= kElfMachineOffset + 2 && start[0] == 0x7F && start[1] == 'E' && start[2] == 'L' &&
+  if (*count >= kElfMachineOffset + 2 && start[0] == 0x7F && start[1] == 'E' && start[2] == 'L' &&
       start[3] == 'F') {
     const unsigned char elf_class = start[4];  // 1: 32-bit, 2: 64-bit
     const unsigned char encoding = start[5];   // 1: little-endian, 2: big-endian
@@ -113,13 +260,14 @@ Found examine(const std::filesystem::path& file) {
   }
 
   constexpr std::size_t kNewHeaderOffset = 0x3C;
-  if (count == kDosHeaderSize && start[0] == 'M' && start[1] == 'Z') {
+  if (*count == kDosHeaderSize && start[0] == 'M' && start[1] == 'Z') {
     // "PE\0\0", then the COFF header, whose first field is the machine.
     std::array<unsigned char, 6> signature{};
-    in.seekg(static_cast<std::streamoff>(little32(start.data() + kNewHeaderOffset)));
-    in.read(reinterpret_cast<char*>(signature.data()), signature.size());
-    if (in.gcount() == static_cast<std::streamsize>(signature.size()) && signature[0] == 'P' &&
-        signature[1] == 'E' && signature[2] == 0 && signature[3] == 0) {
+    const std::optional<std::size_t> read =
+        file.read_at(little32(start.data() + kNewHeaderOffset), signature);
+    if (!read) return *file.instead();
+    if (*read == signature.size() && signature[0] == 'P' && signature[1] == 'E' &&
+        signature[2] == 0 && signature[3] == 0) {
       return found(Found::Kind::image, {ImageFormat::pe, little16(signature.data() + 4), 0});
     }
   }
@@ -165,39 +313,40 @@ std::optional<Machine> this_program_machine() {
 
 std::string describe(const Machine& machine) {
   if (const Known* entry = known(machine)) return std::string(entry->words);
-  if (machine.format == ImageFormat::pe) return "PE machine " + hex4(machine.code);
-  return "ELF machine " + std::to_string(machine.code) + ", " + std::to_string(machine.bits) +
-         "-bit";
+  if (machine.format == ImageFormat::pe) return concat({"PE machine ", hex4(machine.code)});
+  return concat(
+      {"ELF machine ", std::to_string(machine.code), ", ", std::to_string(machine.bits), "-bit"});
 }
 
-std::optional<std::string> reason_not_to_load(const std::filesystem::path& file,
-                                              ImageFormat expected,
+std::optional<std::string> reason_not_to_load(const std::string& file, ImageFormat expected,
                                               const std::optional<Machine>& program) {
   const Found what = examine(file);
   switch (what.kind) {
     case Found::Kind::absent: return "is not there";
     case Found::Kind::folder: return "is a folder, not a library";
-    case Found::Kind::unreadable: return "cannot be read: " + what.problem;
+    case Found::Kind::unreadable: return concat({"cannot be read: ", what.problem});
     case Found::Kind::empty: return "is an empty file, not a library";
-    case Found::Kind::other: return "is not " + std::string(format_words(expected));
+    case Found::Kind::other: return concat({"is not ", format_words(expected)});
     case Found::Kind::image: break;
   }
   if (what.machine.format != expected) {
-    return "is " + std::string(format_words(what.machine.format)) + ", not " +
-           std::string(format_words(expected));
+    return concat({"is ", format_words(what.machine.format), ", not ", format_words(expected)});
   }
   if (!program || what.machine == *program) return std::nullopt;
-  const std::string library = known(what.machine) != nullptr
-                                  ? "is a " + describe(what.machine) + " library"
-                                  : "is a library for " + describe(what.machine);
+  const bool known_machine = known(what.machine) != nullptr;
   const std::string needed = describe(*program);
-  return library + "; this program is " + needed + " and needs the " + needed + " " +
-         display_path(file.filename());
+  return concat({known_machine ? "is a " : "is a library for ", describe(what.machine),
+                 known_machine ? " library" : "", "; this program is ", needed, " and needs the ",
+                 needed, " ", file_name(file)});
 }
 
-std::string display_path(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return {text.begin(), text.end()};
+std::string_view file_name(std::string_view path) {
+#if defined(_WIN32)
+  const std::size_t separator = path.find_last_of("\\/");
+#else
+  const std::size_t separator = path.rfind('/');
+#endif
+  return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 
 }  // namespace dalvenix::device

@@ -4,9 +4,9 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace dalvenix::device {
 
@@ -28,16 +28,17 @@ std::optional<Machine> this_program_machine();
 // In plain words: "32-bit", "64-bit ARM", "64-bit x86".
 std::string describe(const Machine& machine);
 
-// Why the file cannot be loaded as the library of a program for `program`,
-// as the rest of a sentence that starts with the file's path: "is not there",
-// "is a 64-bit library; this program is 32-bit and needs the 32-bit
-// dalvenix.dll". Nothing when the file is an image for that machine (or the
-// machine is unknown and the file is of the expected format), and may be loaded.
-std::optional<std::string> reason_not_to_load(const std::filesystem::path& file,
-                                              ImageFormat expected,
+// Why the file at `file`, a path in UTF-8, cannot be loaded as the library of
+// a program for `program`, as the rest of a sentence that starts with the
+// path: "is not there", "is a 64-bit library; this program is 32-bit and needs
+// the 32-bit dalvenix.dll". Nothing when the file is an image for that machine
+// (or the machine is unknown and the file is of the expected format), and may
+// be loaded.
+std::optional<std::string> reason_not_to_load(const std::string& file, ImageFormat expected,
                                               const std::optional<Machine>& program);
 
-// The file's path as UTF-8, for messages.
-std::string display_path(const std::filesystem::path& path);
+// The last part of a path, after its last separator (a slash, on Windows also
+// a backslash): "dalvenix.dll" of "C:\Panel\dalvenix.dll".
+std::string_view file_name(std::string_view path);
 
 }  // namespace dalvenix::device

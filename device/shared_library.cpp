@@ -1,10 +1,9 @@
 #include "device/shared_library.h"
 
-#include <filesystem>
-#include <system_error>
 #include <utility>
 #include <vector>
 
+#include "device/concat.h"
 #include "device/library_error.h"
 #include "device/library_image.h"
 
@@ -15,12 +14,22 @@
 #include "device/windows_text.h"
 #else
 #include <dlfcn.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
 #endif
 
 namespace dalvenix::device {
 namespace {
 
-using std::filesystem::path;
+#if defined(_WIN32)
+constexpr std::string_view kSeparators = "\\/";
+constexpr char kSeparator = '\\';
+#else
+constexpr std::string_view kSeparators = "/";
+constexpr char kSeparator = '/';
+#endif
 
 // A file given with a folder, rather than a name to search for.
 bool names_a_folder(const std::string& file) {
@@ -29,6 +38,17 @@ bool names_a_folder(const std::string& file) {
 #else
   return file.find('/') != std::string::npos;
 #endif
+}
+
+// The file `name` in `folder`, joined with the system's separator unless the
+// folder ends in one already.
+std::string joined(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  if (!path.empty() && kSeparators.find(path.back()) == std::string_view::npos) {
+    path += kSeparator;
+  }
+  path += name;
+  return path;
 }
 
 #if defined(_WIN32)
@@ -108,8 +128,23 @@ DWORD load_flags() {
 
 std::string open_error(const std::string& shown) { return system_message(GetLastError(), shown); }
 
-void* open_file(const path& file) {
-  return static_cast<void*>(LoadLibraryExW(file.c_str(), nullptr, load_flags()));
+void* open_file(const std::string& file) {
+  return static_cast<void*>(LoadLibraryExW(widen(file).c_str(), nullptr, load_flags()));
+}
+
+// The file's full path, as Windows resolves it against the current folder.
+std::string full_path(const std::string& file) {
+  const std::wstring wide = widen(file);
+  DWORD error = ERROR_SUCCESS;
+  const std::wstring full = system_text([&](wchar_t* buffer, DWORD size) {
+    const DWORD length = GetFullPathNameW(wide.c_str(), size, buffer, nullptr);
+    if (length == 0) error = GetLastError();
+    return length;
+  });
+  if (full.empty()) {
+    throw LibraryLoadError(file, concat({"its full path is unknown: ", system_message(error)}));
+  }
+  return narrow(full);
 }
 
 EntryPoint look_up(void* handle, const std::string& file, const std::string& name) {
@@ -129,7 +164,45 @@ std::string last_dl_error() {
 
 std::string open_error(const std::string& /*shown*/) { return last_dl_error(); }
 
-void* open_file(const path& file) { return dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL); }
+void* open_file(const std::string& file) { return dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL); }
+
+std::string error_text(int error) { return std::generic_category().message(error); }
+
+// The file's full path: as it is, or in the current folder.
+std::string full_path(const std::string& file) {
+  if (file.starts_with('/')) return file;
+  std::string folder(256, '\0');
+  while (getcwd(folder.data(), folder.size()) == nullptr) {
+    if (errno != ERANGE) {
+      throw LibraryLoadError(file, concat({"its full path is unknown: ", error_text(errno)}));
+    }
+    folder.resize(folder.size() * 2);
+  }
+  folder.resize(folder.find('\0'));
+  return joined(folder, file);
+}
+
+// The folder part of a full path: "/usr/bin" of "/usr/bin/program", "/" of
+// "/program".
+std::string parent_folder(const std::string& file) {
+  std::string folder = file.substr(0, file.rfind('/'));
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder.empty() ? "/" : folder;
+}
+
+// Where a symbolic link points, or nothing when it cannot be read.
+std::optional<std::string> link_target(const std::string& link) {
+  std::string target(256, '\0');
+  for (;;) {
+    const ssize_t length = readlink(link.c_str(), target.data(), target.size());
+    if (length < 0) return std::nullopt;
+    if (static_cast<std::size_t>(length) < target.size()) {
+      target.resize(static_cast<std::size_t>(length));
+      return target;
+    }
+    target.resize(target.size() * 2);  // perhaps cut short: ask again with more room
+  }
+}
 
 EntryPoint look_up(void* handle, const std::string& file, const std::string& name) {
   dlerror();
@@ -143,16 +216,16 @@ EntryPoint look_up(void* handle, const std::string& file, const std::string& nam
 // Loads the file if it is a library for this program; otherwise notes why
 // not and returns null, so that the search goes on. A library for this
 // program that fails to load ends the search: it is the one that was meant.
-void* load_candidate(const path& file, const std::string& name,
+void* load_candidate(const std::string& file, const std::string& name,
                      std::vector<LoadAttempt>& attempts) {
-  std::string shown = display_path(file);
+  std::string shown = file;
   if (auto reason = reason_not_to_load(file, kOwnFormat, this_program_machine())) {
     attempts.push_back({std::move(shown), std::move(*reason)});
     return nullptr;
   }
   void* handle = open_file(file);
   if (handle == nullptr) {
-    std::string reason = "cannot be loaded: " + open_error(shown);
+    std::string reason = concat({"cannot be loaded: ", open_error(shown)});
     attempts.push_back({std::move(shown), std::move(reason)});
     throw LibraryLoadError(name, std::move(attempts));
   }
@@ -162,27 +235,22 @@ void* load_candidate(const path& file, const std::string& name,
 void* load(const std::string& file) {
   std::vector<LoadAttempt> attempts;
   if (names_a_folder(file)) {
-    std::error_code error;
-    path full = std::filesystem::absolute(path(std::u8string(file.begin(), file.end())), error);
-    if (error) throw LibraryLoadError(file, "its full path is unknown: " + error.message());
-    if (void* handle = load_candidate(full, file, attempts)) return handle;
+    if (void* handle = load_candidate(full_path(file), file, attempts)) return handle;
     throw LibraryLoadError(file, std::move(attempts));
   }
-  const path name(std::u8string(file.begin(), file.end()));
 
 #if defined(_WIN32)
   for (const SearchFolder& folder :
        windows_search_folders(own_folder(), system_folder(), path_variable())) {
     if (folder.passed_over) {
-      attempts.push_back({"the PATH entry \"" + folder.folder + "\"", *folder.passed_over});
+      attempts.push_back({concat({"the PATH entry \"", folder.folder, "\""}), *folder.passed_over});
       continue;
     }
-    const path folder_path(std::u8string(folder.folder.begin(), folder.folder.end()));
-    if (void* handle = load_candidate(folder_path / name, file, attempts)) return handle;
+    if (void* handle = load_candidate(joined(folder.folder, file), file, attempts)) return handle;
   }
 #else
   if (const auto folder = program_folder()) {
-    if (void* handle = load_candidate(*folder / name, file, attempts)) return handle;
+    if (void* handle = load_candidate(joined(*folder, file), file, attempts)) return handle;
   } else {
     attempts.push_back({"the program's own folder",
                         "is unknown: /proc/self/exe cannot be read and the program was not "
@@ -191,7 +259,8 @@ void* load(const std::string& file) {
   // Then where the system keeps libraries: LD_LIBRARY_PATH, ld.so.cache and
   // the system folders.
   if (void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)) return handle;
-  attempts.push_back({"the system's library search for " + file, "failed: " + last_dl_error()});
+  attempts.push_back(
+      {concat({"the system's library search for ", file}), concat({"failed: ", last_dl_error()})});
 #endif
   throw LibraryLoadError(file, std::move(attempts));
 }
@@ -230,10 +299,9 @@ void use_safe_library_search() noexcept {
 
 #else
 
-std::optional<path> program_folder(const path& self_link) {
-  std::error_code error;
-  const path program = std::filesystem::read_symlink(self_link, error);
-  if (!error && program.is_absolute()) return program.parent_path();
+std::optional<std::string> program_folder(const std::string& self_link) {
+  const std::optional<std::string> program = link_target(self_link);
+  if (program && program->starts_with('/')) return parent_folder(*program);
   // The program's own code lies in the program file; for the program itself
   // the loader names the file by the name it was started with, which is a
   // full path when it was started by one. A relative name would depend on
@@ -241,8 +309,8 @@ std::optional<path> program_folder(const path& self_link) {
   Dl_info info{};
   if (dladdr(reinterpret_cast<const void*>(&program_folder), &info) != 0 &&
       info.dli_fname != nullptr) {
-    const path file(info.dli_fname);
-    if (file.is_absolute()) return file.parent_path();
+    const std::string file(info.dli_fname);
+    if (file.starts_with('/')) return parent_folder(file);
   }
   return std::nullopt;
 }

@@ -1,7 +1,6 @@
 // A dynamic library file held open for as long as this object lives.
 #pragma once
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -48,8 +47,7 @@ void use_safe_library_search() noexcept;
 // The running program's folder: from the link `self_link`, normally
 // /proc/self/exe, or where that cannot be read, from the file the program's
 // own code was loaded from. Nothing when neither gives a full path.
-std::optional<std::filesystem::path> program_folder(
-    const std::filesystem::path& self_link = "/proc/self/exe");
+std::optional<std::string> program_folder(const std::string& self_link = "/proc/self/exe");
 #endif
 
 }  // namespace dalvenix::device

@@ -20,7 +20,8 @@ bool& program_ending() noexcept {
   program_ending() = true;
   // The report goes to the error stream too, for whoever started the program
   // from a terminal or a script.
-  std::fprintf(stderr, "%s\n", report.c_str());
+  std::fwrite(report.data(), 1, report.size(), stderr);
+  std::fputc('\n', stderr);
   std::fflush(stderr);
   try {
     if (reporter) reporter(report);

@@ -108,7 +108,7 @@ TEST(Binding, AMissingFileIsNamedWithEveryPlaceTried) {
     EXPECT_EQ(error.file(), "libdalvenix_absent.so");
     EXPECT_THAT(error.what(), HasSubstr("cannot load libdalvenix_absent.so; tried in this order:"));
     ASSERT_EQ(error.attempts().size(), 2U) << error.what();
-    EXPECT_EQ(error.attempts()[0].place, (*program_folder() / "libdalvenix_absent.so").string());
+    EXPECT_EQ(error.attempts()[0].place, *program_folder() + "/libdalvenix_absent.so");
     EXPECT_EQ(error.attempts()[0].outcome, "is not there");
     EXPECT_THAT(error.attempts()[1].place, HasSubstr("the system's library search"));
     EXPECT_THAT(error.attempts()[1].outcome, HasSubstr("cannot open shared object file"));

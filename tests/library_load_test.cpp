@@ -260,7 +260,7 @@ INSTANTIATE_TEST_SUITE_P(
 // --- loading a file given with its folder ------------------------------------
 
 // The stand-in library, built beside the tests.
-fs::path standin_file() { return *program_folder() / "libdalvenix.so"; }
+fs::path standin_file() { return fs::path(*program_folder()) / "libdalvenix.so"; }
 
 Bytes file_bytes(const fs::path& source, std::size_t limit = SIZE_MAX) {
   std::ifstream in(source, std::ios::binary);
@@ -326,7 +326,8 @@ INSTANTIATE_TEST_SUITE_P(
 // A file of its own beside the test program, removed with this.
 class BesideTheProgram {
  public:
-  BesideTheProgram(const std::string& name, const Bytes& bytes) : path_(*program_folder() / name) {
+  BesideTheProgram(const std::string& name, const Bytes& bytes)
+      : path_(fs::path(*program_folder()) / name) {
     write_file(path_, bytes);
   }
   ~BesideTheProgram() {

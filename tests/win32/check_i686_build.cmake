@@ -1,6 +1,9 @@
 # Examines the 32-bit build, which this machine cannot run:
 #  - dalvenix-test.exe is a PE32 i386 GUI program that imports only Windows'
 #    own DLLs: not dalvenix.dll (loaded at run time) and no MinGW runtime;
+#  - it links in none of libstdc++'s iostreams, locales or file system
+#    library, which would take it far past its 300 KB (its symbol table,
+#    before the install strips it, names what is in it);
 #  - it carries its version resource (the product name and version text of
 #    CMakeLists.txt: ProductName DALVENIX, versions 1.00) and
 #    the manifest with per-monitor DPI awareness;
@@ -77,6 +80,23 @@ if(program MATCHES "Characteristics[^\n]*\n([ \t]+[^\n]+\n)*[ \t]+DLL\n")
   fail("dalvenix-test.exe is marked as a DLL")
 endif()
 check_only_windows_dlls(dalvenix-test.exe "${program}")
+
+execute_process(COMMAND ${OBJDUMP} -t ${PROGRAM} OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} -t ${PROGRAM} failed")
+endif()
+string(REGEX MATCHALL "[^ \n]*(ios_base|St6locale|10filesystem|basic_filebuf)[^ \n]*" heavy
+       "${symbols}")
+if(NOT symbols MATCHES "wWinMain")
+  fail("dalvenix-test.exe has no symbol table to look for iostreams in")
+elseif(heavy)
+  list(REMOVE_DUPLICATES heavy)
+  list(LENGTH heavy count)
+  list(SUBLIST heavy 0 5 some)
+  list(JOIN some " " some)
+  set(message "links in iostreams, locales or std::filesystem: ${count} symbols, ${some}")
+  fail("dalvenix-test.exe ${message}")
+endif()
 
 # Resource types in the .rsrc directory: 0x10 VERSION, 0x18 MANIFEST.
 string(REGEX MATCH "The \\.rsrc Resource Directory section:.*" resources "${program}")
